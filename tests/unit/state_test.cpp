@@ -1,0 +1,161 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/state.h"
+#include "checklist/catalogue.h"
+#include "l10n/ui.h"
+
+namespace {
+constexpr unsigned SPANISH = 0x0C0A, GERMAN = 0x0407, DUTCH = 0x0413;
+
+std::u16string get(MemStore& s, const char* sec, const char* key) { return s.getStr(sec, key, u"<none>", 1024); }
+}  // namespace
+
+TEST(Settings, FirstStartWritesTheDefaults) {
+    MemStore s;
+    loadState(s, SPANISH);
+    EXPECT_EQ(s.text(),
+              u"[ajustes]\r\nProcesoJuego=TheDivision2.exe\r\nHoraReinicio=9\r\nOpacidad=215\r\n"
+              u"TeclaEditar=F8\r\nTeclaOcultar=F7\r\nTeclaBiblioteca=F9\r\nTeclaSalir=F10\r\nIdioma=es\r\n");
+    EXPECT_EQ(lang, 0);
+    EXPECT_EQ(resetHour, 9);
+    EXPECT_EQ(opacity, 215);
+    EXPECT_EQ(remindMin, 60);
+    EXPECT_EQ(posX, -1);
+    EXPECT_EQ(keyQuitVk, 121u);
+    EXPECT_EQ(NT, 13);
+    // a second load writes nothing new
+    int before = s.writes;
+    loadState(s, GERMAN);
+    EXPECT_EQ(s.writes, before);
+    EXPECT_EQ(lang, 0);
+}
+
+TEST(Settings, RangesAndRepairs) {
+    MemStore s;
+    s.load(u"[ajustes]\r\nHoraReinicio=25\r\nOpacidad=10\r\nIdioma=EN\r\n");
+    loadState(s, SPANISH);
+    EXPECT_EQ(resetHour, 1);
+    EXPECT_EQ(opacity, 60);
+    EXPECT_EQ(lang, 1);
+    EXPECT_EQ(get(s, "ajustes", "Idioma"), u"EN");  // a valid code is kept as written
+
+    s.load(u"[ajustes]\r\nHoraReinicio=-1\r\nOpacidad=999\r\nIdioma=en-GB\r\n");
+    loadState(s, DUTCH);
+    EXPECT_EQ(resetHour, 15);  // -1 taken as unsigned 32-bit, modulo 24
+    EXPECT_EQ(opacity, 255);
+    EXPECT_EQ(lang, 1);
+    EXPECT_EQ(get(s, "ajustes", "Idioma"), u"en");
+
+    s.load(u"[ajustes]\r\nHoraReinicio=7h\r\nIdioma=xx\r\n");
+    loadState(s, GERMAN);
+    EXPECT_EQ(resetHour, 7);
+    EXPECT_EQ(lang, 3);
+    EXPECT_EQ(get(s, "ajustes", "Idioma"), u"de");
+    uiSetLang(0);
+}
+
+TEST(Settings, KeyTexts) {
+    MemStore s;
+    s.load(u"[ajustes]\r\nTeclaEditar=Ctrl+F8\r\nTeclaOcultar=nada\r\nTeclaBiblioteca=\r\nTeclaSalir=Mayús+Fin\r\n");
+    loadState(s, SPANISH);
+    EXPECT_EQ(keyEditVk, 119u);
+    EXPECT_EQ(keyEditMods, 2u);
+    // a text without a key: the default for this run, the file keeps the bad text
+    EXPECT_EQ(std::u16string(keyHideStr), u"F7");
+    EXPECT_EQ(keyHideVk, 118u);
+    EXPECT_EQ(get(s, "ajustes", "TeclaOcultar"), u"nada");
+    // an empty one is written back with the default
+    EXPECT_EQ(get(s, "ajustes", "TeclaBiblioteca"), u"F9");
+    EXPECT_EQ(keyQuitMods, 4u);
+    EXPECT_EQ(keyQuitVk, 35u);
+    uiSetLang(1);
+    keysRender();
+    EXPECT_EQ(std::u16string(keyQuitStr), u"Shift+End");
+    uiSetLang(0);
+}
+
+TEST(Settings, ChecklistRepairRules) {
+    MemStore s;
+    s.load(u"[checklist]\r\nn=2\r\nt0=2|Farmear Kenly\r\nt1=sin tipo\r\nocultas=1,5,99,-3,x,\r\norden=3,3,99,0,\r\n");
+    loadState(s, SPANISH);
+    ASSERT_EQ(NT, 14);
+    EXPECT_EQ(tasks[13].kind, 2);
+    EXPECT_EQ(std::u16string(tCustom[13]), u"Farmear Kenly");
+    EXPECT_EQ(tHidden[1] + tHidden[5], 2);
+    EXPECT_EQ(tHidden[0] + tHidden[2] + tHidden[13], 0);
+    int want[] = {3, 0, 1, 2, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13};
+    for (int i = 0; i < NT; i++) EXPECT_EQ(ord[i], want[i]) << i;
+
+    s.load(u"[checklist]\r\nn=3\r\nt0=9|kind out of range\r\nt1=1|\r\nt2=1|x\r\norden=\r\n");
+    loadState(s, SPANISH);
+    ASSERT_EQ(NT, 15);
+    EXPECT_EQ(tasks[13].kind, 0);
+    EXPECT_EQ(std::u16string(tCustom[14]), u"x");
+    for (int i = 0; i < NT; i++) EXPECT_EQ(ord[i], i);
+}
+
+TEST(Settings, NoMoreThan35CustomTasks) {
+    MemStore s;
+    s.put("checklist", "n", u"40");
+    for (int i = 0; i < 40; i++) s.put("checklist", ("t" + std::to_string(i)).c_str(), u"0|t" + u16num(i));
+    loadState(s, SPANISH);
+    EXPECT_EQ(NT, 48);
+    EXPECT_EQ(std::u16string(tCustom[47]), u"t34");
+}
+
+TEST(Settings, SaveAndChecklistSaveRoundTrip) {
+    MemStore s;
+    loadState(s, SPANISH);
+    catAdd(1, u"Tarea con acentos: Ñandú ✓");
+    catAdd(2, u"Semanal");
+    tHidden[3] = tHidden[14] = 1;
+    int order[] = {14, 2, 0, 1, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13};
+    for (int i = 0; i < 15; i++) ord[i] = order[i];
+    checked[0] = checked[13] = 1;
+    dailyStamp = 1765000000;
+    weeklyStamp = 1764800000;
+    posX = 40;
+    posY = -1;
+    saveState(s);
+    checklistSave(s);
+    EXPECT_EQ(get(s, "checklist", "ocultas"), u"3,14,");
+    EXPECT_EQ(get(s, "checklist", "t0"), u"1|Tarea con acentos: Ñandú ✓");
+
+    catReset();
+    dailyStamp = weeklyStamp = 0;
+    loadState(s, SPANISH);
+    ASSERT_EQ(NT, 15);
+    EXPECT_EQ(std::u16string(tCustom[13]), u"Tarea con acentos: Ñandú ✓");
+    EXPECT_EQ(tasks[14].kind, 2);
+    EXPECT_EQ(tHidden[3] + tHidden[14], 2);
+    for (int i = 0; i < 15; i++) EXPECT_EQ(ord[i], order[i]);
+    EXPECT_EQ(checked[0] + checked[13], 2);
+    EXPECT_EQ(checked[1], 0);
+    EXPECT_EQ(dailyStamp, 1765000000);
+    EXPECT_EQ(weeklyStamp, 1764800000);
+    EXPECT_EQ(posX, 40);
+    EXPECT_EQ(posY, -1);
+
+    // a checklist saved with fewer tasks drops the old keys of the section
+    catReset();
+    checklistSave(s);
+    EXPECT_EQ(get(s, "checklist", "t0"), u"<none>");
+    EXPECT_EQ(get(s, "checklist", "n"), u"0");
+}
+
+TEST(Settings, ProfileIntegerRules) {
+    EXPECT_EQ(profileInt(u"42abc"), 42);
+    EXPECT_EQ(profileInt(u"-7"), -7);
+    EXPECT_EQ(profileInt(u"abc"), 0);
+    EXPECT_EQ(profileInt(u""), 0);
+    MemStore s;
+    s.put("a", "empty", u"");
+    EXPECT_EQ(s.getInt("a", "empty", 5), 0);
+    EXPECT_EQ(s.getInt("a", "missing", 5), 5);
+    EXPECT_EQ(s.getStr("A", "EMPTY", u"d", 10), u"");  // names ignore case
+    s.put("a", "long", u"abcdefgh");
+    EXPECT_EQ(s.getStr("a", "long", u"", 4), u"abc");  // cut to size - 1
+    EXPECT_EQ(u16toll(u"-9223372036854775807"), -9223372036854775807LL);
+}

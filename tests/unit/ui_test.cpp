@@ -1,0 +1,79 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "l10n/ui.h"
+#include "l10n/utf.h"
+
+TEST(UiText, UnknownIdsGiveEmptyAndDoNotTouchTheCache) {
+    uiSetLang(0);
+    EXPECT_EQ(std::u16string(T(259)), u"");
+    EXPECT_EQ(std::u16string(T(-1)), u"");
+    EXPECT_EQ(std::u16string(T(1 << 30)), u"");
+    for (int i = 0; i < UI_COUNT; i++) EXPECT_EQ(uiCached(i), 0);
+}
+
+TEST(UiText, FallbackOrderIsCurrentThenEnglishThenSpanish) {
+    const char* full[6] = {"es", "en", "fr", "de", "it", "pt"};
+    const char* noFr[6] = {"es", "en", "", "de", "it", "pt"};
+    const char* onlyEs[6] = {"es", "", nullptr, "", "", ""};
+    const char* noEs[6] = {"", "en", "fr", "de", "it", "pt"};
+    EXPECT_STREQ(uiPick(full, 2), "fr");
+    EXPECT_STREQ(uiPick(noFr, 2), "en");
+    EXPECT_STREQ(uiPick(onlyEs, 2), "es");
+    EXPECT_STREQ(uiPick(onlyEs, 1), "es");
+    // Spanish never falls back to English
+    EXPECT_STREQ(uiPick(noEs, 0), "");
+}
+
+TEST(UiText, CacheKeepsOnePointerPerLanguage) {
+    uiSetLang(0);
+    const char16_t* a = T(39);
+    EXPECT_EQ(a, T(39));
+    EXPECT_EQ(std::u16string(a), u"Salir");
+    uiSetLang(1);
+    EXPECT_EQ(uiCached(39), 0);
+    EXPECT_EQ(std::u16string(T(39)), u"Exit");
+    EXPECT_EQ(std::u16string(T(57)), u"Zenvoral is already running.\nLook for the orange icon next to the clock.");
+    uiSetLang(0);
+}
+
+TEST(UiText, TableIsCompleteInEveryLanguage) {
+    for (int l = 0; l < LANG_COUNT; l++) {
+        uiSetLang(l);
+        EXPECT_EQ(std::u16string(T(17)), u"") << l;
+        for (int id = 0; id < UI_COUNT; id++) {
+            if (id != 17) EXPECT_NE(std::u16string(T(id)), u"") << "id " << id << " lang " << l;
+        }
+    }
+    uiSetLang(0);
+    // menu texts keep the tab between item and shortcut
+    EXPECT_NE(std::u16string(T(34)).find(u'\t'), std::u16string::npos);
+    EXPECT_EQ(std::u16string(T(2)), u"Cuenta atrás ×1–2");
+}
+
+TEST(UiText, LanguageCodes) {
+    EXPECT_EQ(langFromCode(u"es"), 0);
+    EXPECT_EQ(langFromCode(u"EN"), 1);
+    EXPECT_EQ(langFromCode(u"Pt"), 5);
+    EXPECT_EQ(langFromCode(u"en-GB"), -1);
+    EXPECT_EQ(langFromCode(u"e"), -1);
+    EXPECT_EQ(langFromCode(u""), -1);
+    EXPECT_EQ(langFromCode(nullptr), -1);
+    EXPECT_EQ(langFromSystem(0x0C0A), 0);  // Spanish (Spain, modern sort)
+    EXPECT_EQ(langFromSystem(0x0407), 3);
+    EXPECT_EQ(langFromSystem(0x0416), 5);  // Portuguese (Brazil)
+    EXPECT_EQ(langFromSystem(0x0410), 4);
+    EXPECT_EQ(langFromSystem(0x040C), 2);
+    EXPECT_EQ(langFromSystem(0x0403), 1);  // Catalan
+    EXPECT_EQ(langFromSystem(0x0413), 1);  // Dutch
+}
+
+TEST(Utf, RoundTripsAndReplacesBadBytes) {
+    std::string s = "Français · ✓ 𝄞";
+    EXPECT_EQ(w8u(u8w(s)), s);
+    EXPECT_EQ(u8w("\xC3"), u"\uFFFD");                // truncated sequence
+    EXPECT_EQ(u8w("a\xC0\xAFz"), u"a\uFFFD\uFFFDz");  // overlong slash
+    EXPECT_EQ(u8w("\xED\xA0\x80"), u"\uFFFD\uFFFD\uFFFD");  // encoded surrogate
+    EXPECT_EQ(w8u(u"\xD800x"), "\xEF\xBF\xBDx");       // lone surrogate
+}
