@@ -1,0 +1,345 @@
+#include "checklist/clock.h"
+
+#include <climits>
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+#include <string>
+
+#include "app/state.h"
+#include "checklist/catalogue.h"
+#include "l10n/ui.h"
+
+int curStreak;
+unsigned char histCell[HIST_CELLS];
+
+namespace {
+
+// Local calendar time of t; false when the runtime cannot represent it.
+bool toLocal(long long t, std::tm* out) {
+    std::time_t tt = (std::time_t)t;
+    if ((long long)tt != t) return false;
+    const std::tm* p = std::localtime(&tt);
+    if (!p) return false;
+    *out = *p;
+    return true;
+}
+
+// Unix time of a local calendar time, the runtime deciding daylight saving for that date.
+bool fromLocal(std::tm tm, long long* out) {
+    tm.tm_isdst = -1;
+    std::time_t r = std::mktime(&tm);
+    if (r == (std::time_t)-1) return false;
+    *out = (long long)r;
+    return true;
+}
+
+int hourOfReset() { return resetHour >= 0 && resetHour <= 23 ? resetHour : 9; }
+
+// The local day of t shifted by days, at the reset hour.
+bool resetOn(const std::tm& day, int days, long long* out) {
+    std::tm a = day;
+    a.tm_mday += days;
+    a.tm_hour = hourOfReset();
+    a.tm_min = 0;
+    a.tm_sec = 0;
+    return fromLocal(a, out);
+}
+
+bool dailyOf(long long t, long long* out) {
+    std::tm a;
+    if (!toLocal(t, &a)) return false;
+    long long r;
+    if (!resetOn(a, 0, &r)) return false;
+    // The calendar day is taken again from t: mktime may have moved the hour out of a
+    // daylight-saving gap, and yesterday's reset is at the reset hour all the same.
+    if (t >= r) {
+        *out = r;
+        return true;
+    }
+    return resetOn(a, -1, out);
+}
+
+bool weeklyOf(long long t, long long* out) {
+    long long d;
+    std::tm a;
+    if (!dailyOf(t, &d) || !toLocal(d, &a)) return false;
+    return resetOn(a, -((a.tm_wday + 5) % 7), out);
+}
+
+// The reset that follows the one at moment r, days later in local calendar terms.
+long long after(long long r, int days) {
+    std::tm a;
+    long long out;
+    if (!toLocal(r, &a) || !resetOn(a, days, &out)) return 0;
+    return out;
+}
+
+std::string dayKeyName(int key) { return "d" + std::to_string(key); }
+
+// sscanf-style "%d": leading white space, optional sign, at least one digit; saturates.
+bool scanInt(const char16_t*& p, int* out) {
+    const char16_t* q = p;
+    while (*q == u' ' || (*q >= u'\t' && *q <= u'\r')) q++;
+    bool neg = false;
+    if (*q == u'+' || *q == u'-') neg = *q++ == u'-';
+    if (*q < u'0' || *q > u'9') return false;
+    long long v = 0;
+    for (; *q >= u'0' && *q <= u'9'; q++)
+        if (v <= INT_MAX) v = v * 10 + (*q - u'0');
+    if (v > INT_MAX) v = INT_MAX;
+    *out = int(neg ? -v : v);
+    p = q;
+    return true;
+}
+
+}  // namespace
+
+long long lastDaily(long long t) {
+    long long r;
+    return dailyOf(t, &r) ? r : 0;
+}
+
+long long lastWeekly(long long t) {
+    long long r;
+    return weeklyOf(t, &r) ? r : 0;
+}
+
+long long nextDaily(long long t) {
+    long long r;
+    return dailyOf(t, &r) ? after(r, 1) : 0;
+}
+
+long long nextWeekly(long long t) {
+    long long r;
+    return weeklyOf(t, &r) ? after(r, 7) : 0;
+}
+
+int checkResets(long long now, Store& st) {
+    long long d = lastDaily(now), w = lastWeekly(now);
+    if (dailyStamp == d && weeklyStamp == w) return 0;
+    if (dailyStamp != d) {
+        for (int i = 0; i < NT; i++)
+            if (tasks[i].kind == 0 || tasks[i].kind == 1) checked[i] = 0;
+        dailyStamp = d;
+    }
+    if (weeklyStamp != w) {
+        for (int i = 0; i < NT; i++)
+            if (tasks[i].kind == 2) checked[i] = 0;
+        weeklyStamp = w;
+    }
+    saveState(st);
+    histRefresh(now, st);
+    return 1;
+}
+
+int gameDayKey(long long now, int n) {
+    long long d, r;
+    std::tm a;
+    if (!dailyOf(now, &d) || !toLocal(d, &a)) return 0;
+    a.tm_hour = 12;  // midday: no daylight-saving change can move the date
+    a.tm_min = a.tm_sec = 0;
+    a.tm_mday -= n;
+    if (!fromLocal(a, &r) || !toLocal(r, &a)) return 0;
+    if (a.tm_year < -1900 || a.tm_year > 9999 - 1900) return 0;
+    return (a.tm_year + 1900) * 10000 + (a.tm_mon + 1) * 100 + a.tm_mday;
+}
+
+void histWrite(long long now, Store& st) {
+    int key = gameDayKey(now, 0);
+    if (key <= 0) return;
+    int done, total, opt;
+    coreCount(&done, &total, &opt);
+    char val[48];
+    std::snprintf(val, sizeof val, "%d/%d/%d", done, total, opt);
+    st.put("historial", dayKeyName(key).c_str(), u16of(val));
+
+    int old = gameDayKey(now, HIST_KEEP);
+    if (old <= 0) return;
+    st.delKey("historial", dayKeyName(old).c_str());
+    // Days before that one whose entry outlived them (the program did not run on the day it
+    // turned 90 days old) go too, so the section never grows past the kept range.
+    for (const auto& kv : st.section("historial")) {
+        const std::u16string& k = kv.first;
+        if (k.size() < 2 || k.size() > 9 || (k[0] != u'd' && k[0] != u'D')) continue;
+        long long v = 0;
+        size_t i = 1;
+        for (; i < k.size() && k[i] >= u'0' && k[i] <= u'9'; i++) v = v * 10 + (k[i] - u'0');
+        if (i == k.size() && v < old) st.delKey("historial", ("d" + std::to_string(v)).c_str());
+    }
+}
+
+int histState(long long now, Store& st, int n) {
+    int key = gameDayKey(now, n);
+    if (key <= 0) return 0;
+    std::u16string v = st.getStr("historial", dayKeyName(key).c_str(), u"", 33);
+    if (v.empty()) return 0;
+    int num[3] = {0, 0, 0};
+    const char16_t* p = v.c_str();
+    for (int i = 0; i < 3; i++) {
+        if (i > 0) {
+            if (*p != u'/') break;
+            p++;
+        }
+        if (!scanInt(p, &num[i])) break;
+    }
+    int done = num[0], total = num[1], opt = num[2];
+    if (total > 0 && done >= total) return 2;
+    return done > 0 || opt > 0 ? 1 : 0;
+}
+
+void histRefresh(long long now, Store& st) {
+    for (int n = 0; n < HIST_CELLS; n++) histCell[HIST_CELLS - 1 - n] = (unsigned char)histState(now, st, n);
+    int s;
+    // An incomplete today does not break the streak until the day is over.
+    if (histCell[HIST_CELLS - 1] == 2) {
+        s = 1;
+        while (s < 1000 && histState(now, st, s) == 2) s++;
+    } else {
+        s = 0;
+        while (s < 999 && histState(now, st, s + 1) == 2) s++;
+    }
+    curStreak = s;
+    if (bestStreak < s) {
+        bestStreak = s;
+        st.put("estado", "mejorRacha", u16num(s));
+    }
+}
+
+void streakText(char16_t* buf) {
+    if (curStreak == 1)
+        fmtText(buf, STREAK_TEXT, T(119), {});
+    else
+        fmtText(buf, STREAK_TEXT, T(120), {curStreak});
+}
+
+void fmtDur(char16_t* buf, long long seconds) {
+    long long s = seconds < 0 ? 0 : seconds;
+    if (s > LLONG_MAX - 59) s = LLONG_MAX - 59;
+    s += 59;
+    long long m = s / 60, h = m / 60;
+    if (seconds > 86340)
+        fmtText(buf, DUR_TEXT, u"%lldd %lldh", {h / 24, h % 24});
+    else if (h == 0)
+        fmtText(buf, DUR_TEXT, u"%lld min", {m});
+    else
+        fmtText(buf, DUR_TEXT, u"%lldh %02lldm", {h, m - 60 * h});
+}
+
+void todayStr(char* buf, long long now) {
+    std::tm a;
+    buf[0] = 0;
+    if (!toLocal(now, &a) || a.tm_year < -1900 || a.tm_year > 9999 - 1900) return;
+    char tmp[48];
+    std::snprintf(tmp, sizeof tmp, "%04d-%02d-%02d", a.tm_year + 1900, a.tm_mon + 1, a.tm_mday);
+    std::memcpy(buf, tmp, DAY_TEXT - 1);
+    buf[DAY_TEXT - 1] = 0;
+}
+
+int remindCheck(long long now, Store& st, Notice* out) {
+    if (remindMin <= 0) return 0;
+    char16_t dur[DUR_TEXT];
+    int done, total, opt;
+    coreCount(&done, &total, &opt);
+    long long next = nextDaily(now);
+    if (next != 0) {
+        long long left = next - now;
+        if (left <= (long long)remindMin * 60 && done < total && remindDailyStamp != dailyStamp) {
+            remindDailyStamp = dailyStamp;
+            st.put("estado", "avisoDiario", u16num(remindDailyStamp));
+            fmtDur(dur, left);
+            fmtText(out->title, 64, T(143), {});
+            fmtText(out->text, 256, T(144), {total - done, dur});
+            return 1;
+        }
+    }
+    next = nextWeekly(now);
+    if (next == 0) return 0;
+    int pending = 0;
+    for (int i = 0; i < NT; i++)
+        if (tasks[i].kind == 2 && !checked[i] && !tHidden[i]) pending++;
+    long long left = next - now;
+    if (left <= 86400 && pending > 0 && remindWeeklyStamp != weeklyStamp) {
+        remindWeeklyStamp = weeklyStamp;
+        st.put("estado", "avisoSemanal", u16num(remindWeeklyStamp));
+        fmtDur(dur, left);
+        fmtText(out->title, 64, T(143), {});
+        fmtText(out->text, 256, T(145), {pending, dur});
+        return 1;
+    }
+    return 0;
+}
+
+int streakNotice(int i, Store& st, Notice* out) {
+    if (i < 0 || i >= NT || tasks[i].kind != 0 || !checked[i] || tHidden[i]) return 0;
+    if (!dailyComplete() || streakToastStamp == dailyStamp) return 0;
+    streakToastStamp = dailyStamp;
+    st.put("estado", "avisoRacha", u16num(streakToastStamp));
+    char16_t streak[STREAK_TEXT];
+    streakText(streak);
+    fmtText(out->title, 64, u"Zenvoral", {});
+    fmtText(out->text, 256, T(146), {streak});
+    return 1;
+}
+
+void fmtText(char16_t* dst, int cap, const char16_t* fmt, std::initializer_list<FmtArg> args) {
+    if (!dst || cap <= 0) return;
+    int o = 0;
+    bool cut = false;
+    auto put = [&](char16_t c) {
+        if (o < cap - 1)
+            dst[o++] = c;
+        else
+            cut = true;
+    };
+    auto arg = args.begin();
+    const char16_t* p = fmt ? fmt : u"";
+    while (*p) {
+        if (*p != u'%') {
+            put(*p++);
+            continue;
+        }
+        const char16_t* start = p++;
+        if (*p == u'%') {
+            put(u'%');
+            p++;
+            continue;
+        }
+        bool zero = *p == u'0';
+        if (zero) p++;
+        int width = 0;
+        for (; *p >= u'0' && *p <= u'9'; p++) width = width < 64 ? width * 10 + (*p - u'0') : width;
+        if (width > 64) width = 64;
+        while (*p == u'l') p++;
+        if (*p == u'd' || *p == u's') {
+            bool num = *p++ == u'd';
+            if (arg == args.end()) continue;
+            const FmtArg& a = *arg++;
+            char16_t tmp[24];
+            int n = 0;
+            const char16_t* text = a.str;
+            if (num || !text) {
+                unsigned long long v = a.num < 0 ? 0ULL - (unsigned long long)a.num : (unsigned long long)a.num;
+                do tmp[n++] = char16_t(u'0' + v % 10); while ((v /= 10) != 0);
+                int len = n + (a.num < 0 ? 1 : 0);
+                if (!zero)
+                    for (int k = len; k < width; k++) put(u' ');
+                if (a.num < 0) put(u'-');
+                if (zero)
+                    for (int k = len; k < width; k++) put(u'0');
+                while (n > 0) put(tmp[--n]);
+            } else {
+                int len = 0;
+                while (text[len]) len++;
+                for (int k = len; k < width; k++) put(u' ');
+                for (int k = 0; k < len; k++) put(text[k]);
+            }
+            continue;
+        }
+        // Not a conversion we know: print it as written.
+        if (*p) p++;
+        for (const char16_t* q = start; q < p; q++) put(*q);
+    }
+    if (cut && o > 0 && dst[o - 1] >= 0xD800 && dst[o - 1] <= 0xDBFF) o--;
+    dst[o] = 0;
+}

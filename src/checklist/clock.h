@@ -1,0 +1,67 @@
+// The reset clock: daily and weekly reset moments in local time, clearing the completion flags
+// when a reset has passed, the per-day history in section "historial" with the streaks derived
+// from it, the two reminders before a reset and the notice when the day's routine is done.
+// "now" always comes in as Unix seconds; the shell shows the returned notices as tray balloons.
+#pragma once
+#include <initializer_list>
+
+#include "app/store.h"
+
+constexpr int HIST_CELLS = 14;    // game days shown: histCell[13] is today
+constexpr int HIST_KEEP = 90;     // game days kept in "historial"
+constexpr int STREAK_TEXT = 64;   // streakText buffer, terminator included
+constexpr int DUR_TEXT = 32;      // fmtDur buffer
+constexpr int DAY_TEXT = 11;      // todayStr buffer: "YYYY-MM-DD" and a terminator
+
+extern int curStreak;
+extern unsigned char histCell[HIST_CELLS];  // 0 nothing, 1 partial, 2 complete
+
+// The latest daily reset (resetHour, local time) at or before t; 0 when the runtime cannot
+// represent the date.
+long long lastDaily(long long t);
+// The latest weekly reset (Tuesday at resetHour) at or before t; 0 when unrepresentable.
+long long lastWeekly(long long t);
+// The reset moments that end the periods containing t.
+long long nextDaily(long long t);
+long long nextWeekly(long long t);
+
+// Applies passed resets to the completion flags, saves and refreshes the streak. Returns 1
+// when anything changed (the shell then lays out and repaints the overlay), else 0.
+int checkResets(long long now, Store& st);
+
+// Game-day number (year*10000 + month*100 + day) of the game day n days before the current one.
+int gameDayKey(long long now, int n);
+// Stores today's counts; deletes the entries 90 game days back and older.
+void histWrite(long long now, Store& st);
+// 0 nothing done, 1 partial, 2 complete, for the game day n days back.
+int histState(long long now, Store& st, int n);
+// Fills histCell, computes curStreak, raises and persists bestStreak.
+void histRefresh(long long now, Store& st);
+
+void streakText(char16_t* buf);                  // STREAK_TEXT characters
+void fmtDur(char16_t* buf, long long seconds);    // DUR_TEXT characters, rounded up to minutes
+void todayStr(char* buf, long long now);          // local date "YYYY-MM-DD", "" when unknown
+
+// A balloon for the shell to show.
+struct Notice {
+    char16_t title[64];
+    char16_t text[256];
+};
+
+// The reminder due at this timer tick, if any (daily first, at most one). Records its stamp in
+// the store. Returns 1 and fills out when a reminder is to be shown.
+int remindCheck(long long now, Store& st, Notice* out);
+// The completion notice after a click checked task i. Returns 1 and fills out when it is due.
+int streakNotice(int i, Store& st, Notice* out);
+
+// Formats an interface text with printf-style %d, %lld, %ls (with an optional 0 flag and width)
+// and %%, always terminated within cap characters. Arguments are taken in order; a conversion
+// without an argument prints nothing, an unknown one prints as written.
+struct FmtArg {
+    FmtArg(long long v) : num(v) {}
+    FmtArg(int v) : num(v) {}
+    FmtArg(const char16_t* s) : str(s ? s : u"") {}
+    long long num = 0;
+    const char16_t* str = nullptr;
+};
+void fmtText(char16_t* dst, int cap, const char16_t* fmt, std::initializer_list<FmtArg> args);

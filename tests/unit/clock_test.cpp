@@ -1,0 +1,376 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <ctime>
+#include <string>
+
+#include "app/state.h"
+#include "checklist/catalogue.h"
+#include "checklist/clock.h"
+#include "l10n/ui.h"
+
+namespace {
+
+// Every test here runs in Madrid time with the reset at 9 and a fresh catalogue and state.
+class Clock : public ::testing::Test {
+protected:
+    std::string oldTz;
+    bool hadTz = false;
+    MemStore st;
+
+    void SetUp() override {
+        if (const char* tz = std::getenv("TZ")) {
+            hadTz = true;
+            oldTz = tz;
+        }
+        setenv("TZ", "Europe/Madrid", 1);
+        tzset();
+        uiSetLang(1);
+        catReset();
+        resetHour = 9;
+        remindMin = 60;
+        dailyStamp = weeklyStamp = 0;
+        remindDailyStamp = remindWeeklyStamp = streakToastStamp = 0;
+        bestStreak = curStreak = 0;
+    }
+    void TearDown() override {
+        if (hadTz)
+            setenv("TZ", oldTz.c_str(), 1);
+        else
+            unsetenv("TZ");
+        tzset();
+        uiSetLang(0);
+    }
+};
+
+long long at(int y, int mo, int d, int h, int mi = 0, int s = 0) {
+    std::tm t{};
+    t.tm_year = y - 1900;
+    t.tm_mon = mo - 1;
+    t.tm_mday = d;
+    t.tm_hour = h;
+    t.tm_min = mi;
+    t.tm_sec = s;
+    t.tm_isdst = -1;
+    return (long long)std::mktime(&t);
+}
+
+int localHour(long long t) {
+    std::time_t tt = (std::time_t)t;
+    return std::localtime(&tt)->tm_hour;
+}
+
+std::u16string dur(long long s) {
+    char16_t b[DUR_TEXT];
+    fmtDur(b, s);
+    return b;
+}
+
+void completeDaily() {
+    for (int i = 0; i < 4; i++) checked[i] = 1;
+}
+
+}  // namespace
+
+TEST_F(Clock, ResetMomentsAroundTheHourAndTheWeek) {
+    // 2026-12-08 is a Tuesday.
+    EXPECT_EQ(lastDaily(at(2026, 12, 9, 8, 59)), at(2026, 12, 8, 9));
+    EXPECT_EQ(lastWeekly(at(2026, 12, 9, 8, 59)), at(2026, 12, 8, 9));
+    EXPECT_EQ(lastDaily(at(2026, 12, 9, 9)), at(2026, 12, 9, 9));
+    EXPECT_EQ(lastWeekly(at(2026, 12, 9, 9)), at(2026, 12, 8, 9));
+    // exactly at the hour the new period has begun; a second before it has not
+    EXPECT_EQ(lastWeekly(at(2026, 12, 8, 9)), at(2026, 12, 8, 9));
+    EXPECT_EQ(lastWeekly(at(2026, 12, 8, 8, 59, 59)), at(2026, 12, 1, 9));
+    EXPECT_EQ(lastWeekly(at(2026, 12, 8, 8)), at(2026, 12, 1, 9));
+    // Monday and Sunday go back 6 and 5 days
+    EXPECT_EQ(lastWeekly(at(2026, 12, 7, 12)), at(2026, 12, 1, 9));
+    EXPECT_EQ(lastWeekly(at(2026, 12, 6, 12)), at(2026, 12, 1, 9));
+    // the periods' ends
+    EXPECT_EQ(nextDaily(at(2026, 12, 9, 8, 59)), at(2026, 12, 9, 9));
+    EXPECT_EQ(nextWeekly(at(2026, 12, 8, 8)), at(2026, 12, 8, 9));
+    EXPECT_EQ(nextWeekly(at(2026, 12, 8, 9)), at(2026, 12, 15, 9));
+    // across a month and a year
+    resetHour = 0;
+    EXPECT_EQ(lastDaily(at(2027, 1, 1, 0)), at(2027, 1, 1, 0));
+    EXPECT_EQ(lastWeekly(at(2027, 1, 1, 0)), at(2026, 12, 29, 0));
+}
+
+TEST_F(Clock, DaylightSavingKeepsTheLocalHour) {
+    // Madrid moves to summer time on 2026-03-29 and back on 2026-10-25.
+    long long sat = lastDaily(at(2026, 3, 28, 20)), sun = lastDaily(at(2026, 3, 29, 20));
+    EXPECT_EQ(localHour(sat), 9);
+    EXPECT_EQ(localHour(sun), 9);
+    EXPECT_EQ(sun - sat, 23 * 3600);
+    EXPECT_EQ(nextDaily(at(2026, 3, 28, 20)), sun);
+    long long sat2 = lastDaily(at(2026, 10, 24, 20)), sun2 = lastDaily(at(2026, 10, 25, 20));
+    EXPECT_EQ(sun2 - sat2, 25 * 3600);
+    EXPECT_EQ(localHour(sun2), 9);
+    // a weekly period that spans the change still ends on Tuesday at 9
+    EXPECT_EQ(localHour(nextWeekly(at(2026, 3, 26, 12))), 9);
+    EXPECT_EQ(nextWeekly(at(2026, 3, 26, 12)), at(2026, 3, 31, 9));
+}
+
+TEST_F(Clock, ResetHourInsideTheSpringGapGivesStablePeriods) {
+    // 02:00 does not exist on 2026-03-29 in Madrid. The periods must not change within a day:
+    // a changing stamp would clear the player's flags in the middle of a period.
+    resetHour = 2;
+    long long satReset = at(2026, 3, 28, 2);
+    EXPECT_EQ(lastDaily(at(2026, 3, 28, 22)), satReset);
+    EXPECT_EQ(lastDaily(at(2026, 3, 29, 0, 30)), satReset);
+    EXPECT_EQ(lastDaily(at(2026, 3, 29, 1, 59)), satReset);
+    long long sunReset = lastDaily(at(2026, 3, 29, 12));
+    EXPECT_GT(sunReset, satReset);
+    EXPECT_EQ(lastDaily(at(2026, 3, 29, 23)), sunReset);
+    long long tue = at(2026, 3, 24, 2);
+    EXPECT_EQ(lastWeekly(at(2026, 3, 28, 12)), tue);
+    EXPECT_EQ(lastWeekly(at(2026, 3, 29, 12)), tue);
+    EXPECT_EQ(lastWeekly(at(2026, 3, 30, 12)), tue);
+}
+
+TEST_F(Clock, UnrepresentableTimesDoNotCrash) {
+    const long long huge = 0x7FFFFFFFFFFFFFFFLL;
+    EXPECT_EQ(lastDaily(huge), 0);
+    EXPECT_EQ(lastWeekly(huge), 0);
+    EXPECT_EQ(nextDaily(-huge), 0);
+    EXPECT_EQ(gameDayKey(huge, 3), 0);
+    char day[DAY_TEXT];
+    todayStr(day, huge);
+    EXPECT_STREQ(day, "");
+    todayStr(day, at(2026, 12, 6, 0, 30));
+    EXPECT_STREQ(day, "2026-12-06");
+    histWrite(huge, st);
+    EXPECT_TRUE(st.section("historial").empty());
+    Notice n;
+    checked[0] = 0;
+    EXPECT_EQ(remindCheck(huge, st, &n), 0);
+}
+
+TEST_F(Clock, CheckResetsClearsEachKindOnItsOwnPeriod) {
+    for (int i = 0; i < NT; i++) checked[i] = 1;
+    // a fresh settings file (stamps 0) clears everything
+    long long wed = at(2026, 12, 9, 10);
+    EXPECT_EQ(checkResets(wed, st), 1);
+    for (int i = 0; i < NT; i++) EXPECT_EQ(checked[i], 0) << i;
+    EXPECT_EQ(dailyStamp, at(2026, 12, 9, 9));
+    EXPECT_EQ(weeklyStamp, at(2026, 12, 8, 9));
+    EXPECT_EQ(st.getStr("estado", "dailyStamp", u"", 64), u16num(dailyStamp));
+
+    for (int i = 0; i < NT; i++) checked[i] = 1;
+    EXPECT_EQ(checkResets(wed + 3600, st), 0);
+    EXPECT_EQ(checked[0], 1);
+    // next morning: daily and optional tasks start over, weekly ones stay
+    EXPECT_EQ(checkResets(at(2026, 12, 10, 9), st), 1);
+    for (int i = 0; i < 8; i++) EXPECT_EQ(checked[i], 0) << i;
+    for (int i = 8; i < NT; i++) EXPECT_EQ(checked[i], 1) << i;
+    // the following Tuesday clears the weekly ones
+    EXPECT_EQ(checkResets(at(2026, 12, 15, 9), st), 1);
+    for (int i = 8; i < NT; i++) EXPECT_EQ(checked[i], 0) << i;
+    // setting the clock back counts as a new period too
+    checked[0] = checked[9] = 1;
+    EXPECT_EQ(checkResets(at(2026, 12, 1, 12), st), 1);
+    EXPECT_EQ(checked[0], 0);
+    EXPECT_EQ(checked[9], 0);
+}
+
+TEST_F(Clock, GameDayBeginsAtTheResetHour) {
+    EXPECT_EQ(gameDayKey(at(2026, 12, 15, 3), 0), 20261214);
+    EXPECT_EQ(gameDayKey(at(2026, 12, 15, 9), 0), 20261215);
+    EXPECT_EQ(gameDayKey(at(2026, 12, 15, 9), 15), 20261130);
+    EXPECT_EQ(gameDayKey(at(2027, 1, 1, 10), 1), 20261231);
+    // 90 days across both daylight-saving changes
+    EXPECT_EQ(gameDayKey(at(2026, 4, 1, 12), 90), 20260101);
+    EXPECT_EQ(gameDayKey(at(2026, 11, 1, 12), 90), 20260803);
+    resetHour = 0;
+    EXPECT_EQ(gameDayKey(at(2026, 3, 29, 23, 59), 0), 20260329);
+}
+
+TEST_F(Clock, HistoryEntriesAndTheirStates) {
+    long long now = at(2026, 12, 6, 20);
+    checked[0] = checked[1] = checked[4] = 1;
+    histWrite(now, st);
+    EXPECT_EQ(st.getStr("historial", "d20261206", u"", 64), u"2/4/1");
+    EXPECT_EQ(histState(now, st, 0), 1);
+    completeDaily();
+    histWrite(now, st);
+    EXPECT_EQ(histState(now, st, 0), 2);
+
+    // values as they may be found in an edited file
+    struct { const char16_t* v; int state; } cases[] = {
+        {u"3/3", 2}, {u"5/4/0", 2}, {u"0/4/1", 1}, {u"1/4", 1}, {u"0/0/0", 0}, {u"0/0", 0},
+        {u"abc", 0}, {u"2/x/9", 1}, {u" 3/ 3", 2}, {u"3 /3", 1}, {u"-1/-1/0", 0}, {u"0/5/-2", 0},
+        {u"99999999999999/1", 2}, {u"", 0},
+    };
+    int k = 0;
+    for (const auto& c : cases) {
+        st.put("historial", "d20261205", c.v);
+        EXPECT_EQ(histState(now, st, 1), c.state) << "case " << k++;
+    }
+}
+
+TEST_F(Clock, HistoryKeepsNinetyDays) {
+    long long now = at(2026, 12, 6, 20);  // game day 2026-12-06; 90 days back is 2026-09-07
+    st.put("historial", "d20260907", u"4/4/0");
+    st.put("historial", "d20260908", u"4/4/0");
+    st.put("historial", "d20260601", u"4/4/0");  // left behind by a day without a run
+    st.put("historial", "d20251231", u"1/4/0");
+    st.put("historial", "d20270101", u"1/4/0");  // a clock that ran ahead: not ours to judge
+    st.put("historial", "notas", u"x");
+    histWrite(now, st);
+    EXPECT_FALSE(st.has("historial", "d20260907"));
+    EXPECT_FALSE(st.has("historial", "d20260601"));
+    EXPECT_FALSE(st.has("historial", "d20251231"));
+    EXPECT_TRUE(st.has("historial", "d20260908"));
+    EXPECT_TRUE(st.has("historial", "d20270101"));
+    EXPECT_TRUE(st.has("historial", "notas"));
+    EXPECT_TRUE(st.has("historial", "d20261206"));
+}
+
+TEST_F(Clock, StreakAcrossDays) {
+    long long now = at(2026, 12, 6, 20);
+    st.put("historial", "d20261205", u"4/4/0");
+    st.put("historial", "d20261204", u"4/4/2");
+    st.put("historial", "d20261203", u"1/4/0");
+    st.put("historial", "d20261202", u"4/4/0");
+    histRefresh(now, st);
+    EXPECT_EQ(curStreak, 2);  // an unfinished today does not break it
+    EXPECT_EQ(histCell[13], 0);
+    EXPECT_EQ(histCell[12], 2);
+    EXPECT_EQ(histCell[10], 1);
+    EXPECT_EQ(bestStreak, 2);
+    EXPECT_EQ(st.getStr("estado", "mejorRacha", u"", 16), u"2");
+
+    completeDaily();
+    histWrite(now, st);
+    histRefresh(now, st);
+    EXPECT_EQ(curStreak, 3);
+    EXPECT_EQ(bestStreak, 3);
+    char16_t txt[STREAK_TEXT];
+    streakText(txt);
+    EXPECT_EQ(std::u16string(txt), u"3 days");
+
+    // the next game day: yesterday complete, today not yet
+    long long tomorrow = at(2026, 12, 7, 10);
+    histRefresh(tomorrow, st);
+    EXPECT_EQ(curStreak, 3);
+    // a missed day ends it, the best stays
+    histRefresh(at(2026, 12, 8, 10), st);
+    EXPECT_EQ(curStreak, 0);
+    EXPECT_EQ(bestStreak, 3);
+    EXPECT_EQ(st.getStr("estado", "mejorRacha", u"", 16), u"3");
+
+    st.delSection("historial");
+    st.put("historial", "d20261206", u"4/4/0");
+    histRefresh(now, st);
+    EXPECT_EQ(curStreak, 1);
+    streakText(txt);
+    EXPECT_EQ(std::u16string(txt), u"1 day");
+}
+
+TEST_F(Clock, DurationTexts) {
+    EXPECT_EQ(dur(0), u"0 min");
+    EXPECT_EQ(dur(-500), u"0 min");
+    EXPECT_EQ(dur(1), u"1 min");
+    EXPECT_EQ(dur(61), u"2 min");
+    EXPECT_EQ(dur(3540), u"59 min");
+    EXPECT_EQ(dur(3541), u"1h 00m");
+    EXPECT_EQ(dur(3600), u"1h 00m");
+    EXPECT_EQ(dur(86340), u"23h 59m");
+    EXPECT_EQ(dur(86341), u"1d 0h");
+    EXPECT_EQ(dur(3 * 86400 + 5 * 3600), u"3d 5h");
+    EXPECT_EQ(dur(0x7FFFFFFFFFFFFFFFLL).size() < DUR_TEXT, true);
+}
+
+TEST_F(Clock, TextFormatting) {
+    char16_t b[32];
+    fmtText(b, 32, u"%d|%5d|%05d|%03lld", {-7, 42, -42, 7LL});
+    EXPECT_EQ(std::u16string(b), u"-7|   42|-0042|007");
+    fmtText(b, 16, u"%ls %% %ls", {u"a"});  // missing argument prints nothing
+    EXPECT_EQ(std::u16string(b), u"a % ");
+    fmtText(b, 16, u"%x %", {1});
+    EXPECT_EQ(std::u16string(b), u"%x %");
+    fmtText(b, 6, u"abcdefghij", {});
+    EXPECT_EQ(std::u16string(b), u"abcde");
+    fmtText(b, 4, u"ab\U0001F600", {});  // never half a surrogate pair
+    EXPECT_EQ(std::u16string(b), u"ab");
+    fmtText(b, 16, u"%lld", {(long long)(-0x7FFFFFFFFFFFFFFFLL - 1)});
+    EXPECT_EQ(std::u16string(b), u"-92233720368547");
+}
+
+TEST_F(Clock, DailyReminderOncePerPeriod) {
+    long long now = at(2026, 12, 9, 8, 1);  // 59 minutes before the reset
+    checkResets(now, st);
+    Notice n;
+    EXPECT_EQ(remindCheck(at(2026, 12, 9, 7, 59), st, &n), 0);  // 61 minutes: too early
+    ASSERT_EQ(remindCheck(now, st, &n), 1);
+    EXPECT_EQ(std::u16string(n.title), u"Reminder");
+    EXPECT_EQ(std::u16string(n.text), u"4 daily tasks left. Daily reset in 59 min.");
+    EXPECT_EQ(remindDailyStamp, dailyStamp);
+    EXPECT_EQ(st.getStr("estado", "avisoDiario", u"", 32), u16num(dailyStamp));
+    EXPECT_EQ(remindCheck(now + 60, st, &n), 0);
+
+    // across a restart: the stored stamp keeps it quiet
+    MemStore copy;
+    copy.load(st.text());
+    remindDailyStamp = readI64(copy, "estado", "avisoDiario");
+    EXPECT_EQ(remindCheck(now + 120, copy, &n), 0);
+
+    // the next period reminds again, unless the day is done or reminders are off
+    long long next = at(2026, 12, 10, 8, 30);
+    checkResets(next, st);
+    completeDaily();
+    EXPECT_EQ(remindCheck(next, st, &n), 0);
+    checked[0] = 0;
+    remindMin = 0;
+    EXPECT_EQ(remindCheck(next, st, &n), 0);
+    remindMin = 0x7FFFFFFF;  // as large as the setting can hold: always in range, no overflow
+    ASSERT_EQ(remindCheck(next, st, &n), 1);
+    EXPECT_EQ(std::u16string(n.text), u"1 daily tasks left. Daily reset in 30 min.");
+}
+
+TEST_F(Clock, WeeklyReminderInTheLastDay) {
+    completeDaily();
+    long long mon = at(2026, 12, 14, 9, 30);  // 23 h 30 min before Tuesday's reset
+    checkResets(mon, st);
+    completeDaily();
+    checked[8] = 1;
+    tHidden[9] = 1;
+    Notice n;
+    EXPECT_EQ(remindCheck(at(2026, 12, 14, 8, 59), st, &n), 0);
+    ASSERT_EQ(remindCheck(mon, st, &n), 1);
+    EXPECT_EQ(std::u16string(n.text), u"3 weekly tasks left. Weekly reset in 23h 30m.");
+    EXPECT_EQ(st.getStr("estado", "avisoSemanal", u"", 32), u16num(weeklyStamp));
+    EXPECT_EQ(remindCheck(mon + 60, st, &n), 0);
+
+    // when both are due, the daily one goes first and the weekly one follows on a later tick
+    remindWeeklyStamp = 0;
+    checked[0] = 0;
+    long long late = at(2026, 12, 15, 8, 30);
+    ASSERT_EQ(remindCheck(late, st, &n), 1);
+    EXPECT_EQ(std::u16string(n.text), u"1 daily tasks left. Daily reset in 30 min.");
+    ASSERT_EQ(remindCheck(late + 2, st, &n), 1);
+    EXPECT_EQ(std::u16string(n.text), u"3 weekly tasks left. Weekly reset in 30 min.");
+}
+
+TEST_F(Clock, CompletionNoticeOncePerDay) {
+    long long now = at(2026, 12, 6, 23);
+    checkResets(now, st);
+    for (int i = 0; i < 3; i++) checked[i] = 1;
+    Notice n;
+    EXPECT_EQ(streakNotice(2, st, &n), 0);  // one daily task still open
+    checked[3] = 1;
+    histWrite(now, st);
+    histRefresh(now, st);
+    ASSERT_EQ(streakNotice(3, st, &n), 1);
+    EXPECT_EQ(std::u16string(n.title), u"Zenvoral");
+    EXPECT_EQ(std::u16string(n.text), u"Daily routine done! Streak: 1 day.");
+    EXPECT_EQ(st.getStr("estado", "avisoRacha", u"", 32), u16num(dailyStamp));
+    checked[3] = 0;
+    checked[3] = 1;
+    EXPECT_EQ(streakNotice(3, st, &n), 0);
+    // an optional task never announces the day
+    streakToastStamp = 0;
+    checked[4] = 1;
+    EXPECT_EQ(streakNotice(4, st, &n), 0);
+    EXPECT_EQ(streakNotice(-1, st, &n), 0);
+    EXPECT_EQ(streakNotice(MAX_TASKS, st, &n), 0);
+}
