@@ -1,0 +1,422 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <ctime>
+#include <string>
+#include <vector>
+
+#include "datapack/install.h"
+#include "datapack/pack.h"
+#include "l10n/ui.h"
+
+namespace {
+
+int parse(const std::string& s) { return pkParse(s.data(), s.size()); }
+
+const std::string HEAD = "# ZENVORAL-DATOS 1\nversion = 1\n";
+
+std::string str(const char* s) { return s ? s : "<null>"; }
+
+long long utc(int y, int mo, int d, int h = 0, int mi = 0) {
+    std::tm t{};
+    t.tm_year = y - 1900;
+    t.tm_mon = mo - 1;
+    t.tm_mday = d;
+    t.tm_hour = h;
+    t.tm_min = mi;
+    return (long long)timegm(&t);
+}
+
+class Pack : public ::testing::Test {
+protected:
+    void SetUp() override { pkClear(); }
+    void TearDown() override {
+        pkClear();
+        uiSetLang(0);
+    }
+};
+
+}  // namespace
+
+TEST_F(Pack, MagicAndByteOrderMark) {
+    EXPECT_EQ(parse("\xEF\xBB\xBF" + HEAD), 1);
+    EXPECT_EQ(pkBuf[0], '#');  // kept without the mark
+    EXPECT_STREQ(pk[0].kind, "general");
+    EXPECT_EQ(parse(" " + HEAD), 0);
+    EXPECT_EQ(parse("\xEF\xBB\xBF \n" + HEAD), 0);
+    EXPECT_EQ(parse("# ZENVORAL-DATO\nversion = 1\n"), 0);
+    EXPECT_EQ(parse("# zenvoral-datos\nversion = 1\n"), 0);
+    EXPECT_EQ(parse("# ZENVORAL-DATOS"), 0);  // the magic alone has no version
+    EXPECT_EQ(parse("# ZENVORAL-DATOSversion = 2"), 0);  // one comment line
+    EXPECT_EQ(parse("# ZENVORAL-DATOS\nversion=3"), 1);
+    EXPECT_EQ(pkParse(nullptr, 10), 0);
+    EXPECT_EQ(parse("\xEF\xBB"), 0);
+    EXPECT_EQ(parse("\xEF\xBB\xBF"), 0);
+}
+
+TEST_F(Pack, RejectedTextLeavesThePackInForce) {
+    ASSERT_EQ(parse(HEAD + "[noticia]\ntitulo = uno\n"), 1);
+    const char* buf = pkBuf;
+    const char* title = pk[1].val[0];
+    EXPECT_EQ(parse("# ZENVORAL-DATOS\nversion =\n[noticia]\ntitulo = dos\n"), 0);
+    EXPECT_EQ(parse("# ZENVORAL-DATOS\n[x]\nversion = 5\n"), 0);  // a version outside the header
+    EXPECT_EQ(pkBuf, buf);
+    EXPECT_EQ(pkN, 2);
+    EXPECT_STREQ(title, "uno");
+    // a second, non-empty version anywhere in the header makes the header valid
+    EXPECT_EQ(parse("# ZENVORAL-DATOS\nversion =\nurl = x\nversion = 7\n[a]\n"), 1);
+    EXPECT_EQ(pkN, 2);
+    // a shorter pack after a longer one leaves no stale records visible
+    ASSERT_EQ(parse(HEAD), 1);
+    EXPECT_EQ(pkN, 1);
+    EXPECT_EQ(pk[1].kind, nullptr);
+}
+
+TEST_F(Pack, LinesBlocksAndFields) {
+    std::string t =
+        "# ZENVORAL-DATOS\r\n"
+        " \t version \t=  2026-10-30 \r\n"
+        "; comment\r\n"
+        "\t# comment\r\n"
+        "just words\r\n"
+        "[ noticia ] anything after\r\n"
+        "titulo = a = b\r\n"
+        "[roto\r\n"
+        "  corto=   x  \r\n"
+        "[]\r\n"
+        " = no key\r\n"
+        "[guia]\n"
+        "cat = 3";  // last line without a line feed
+    ASSERT_EQ(parse(t), 1);
+    ASSERT_EQ(pkN, 4);
+    EXPECT_STREQ(pk[0].key[0], "version");
+    EXPECT_STREQ(pk[0].val[0], "2026-10-30");
+    EXPECT_STREQ(pk[1].kind, "noticia");
+    ASSERT_EQ(pk[1].n, 2);  // the unclosed block line was skipped: corto joins noticia
+    EXPECT_STREQ(pk[1].val[0], "a = b");
+    EXPECT_STREQ(pk[1].key[1], "corto");
+    EXPECT_STREQ(pk[1].val[1], "x");
+    EXPECT_STREQ(pk[2].kind, "");
+    ASSERT_EQ(pk[2].n, 1);
+    EXPECT_STREQ(pk[2].key[0], "");
+    EXPECT_STREQ(pk[2].val[0], "no key");
+    EXPECT_STREQ(pk[3].kind, "guia");
+    EXPECT_STREQ(praw(&pk[3], "cat"), "3");
+
+    // a text that is not terminated, and one holding NUL bytes, stay within their length
+    std::string body = HEAD + "[a]\nk = v\n[b]\nk = w";
+    std::vector<char> exact(body.begin(), body.end());
+    ASSERT_EQ(pkParse(exact.data(), exact.size()), 1);
+    EXPECT_STREQ(praw(&pk[2], "k"), "w");
+    std::string nul = HEAD + "[a]\nk = v\0tail\n[b]\0\n";
+    nul += std::string("x = 1\0", 6);
+    ASSERT_EQ(parse(nul), 1);
+}
+
+TEST_F(Pack, Escapes) {
+    std::string t = HEAD +
+                    "[e]\n"
+                    "nl = a\\nb\n"
+                    "bs = a\\\\nb\n"
+                    "q = a\\qb\n"
+                    "end = ab\\\n"
+                    "tab = ab\\t\n"
+                    "keep\\n = 1\n";
+    ASSERT_EQ(parse(t), 1);
+    const PackBlock* b = &pk[1];
+    EXPECT_STREQ(praw(b, "nl"), "a\nb");
+    EXPECT_STREQ(praw(b, "bs"), "a\\nb");
+    EXPECT_STREQ(praw(b, "q"), "a\\qb");
+    EXPECT_STREQ(praw(b, "end"), "ab\\");
+    EXPECT_STREQ(praw(b, "tab"), "ab\t");  // trimmed before unescaping
+    EXPECT_STREQ(praw(b, "keep\\n"), "1");  // keys are never unescaped
+
+    char line[] = " \t x y \t\r\r";
+    EXPECT_STREQ(pkTrim(line), "x y");
+    char empty[] = " \t\r";
+    EXPECT_STREQ(pkTrim(empty), "");
+    char v[] = "\\\\\\t\\";
+    pkUnescape(v);
+    EXPECT_STREQ(v, "\\\t\\");
+}
+
+TEST_F(Pack, FieldAndBlockLimits) {
+    std::string t = HEAD + "[big]\n";
+    for (int i = 0; i < 49; i++) t += "k" + std::to_string(i) + " = " + std::to_string(i) + "\n";
+    t += "[next]\nk = ok\n";
+    ASSERT_EQ(parse(t), 1);
+    EXPECT_EQ(pk[1].n, PK_FIELDS);
+    EXPECT_STREQ(praw(&pk[1], "k47"), "47");
+    EXPECT_EQ(praw(&pk[1], "k48"), nullptr);
+    EXPECT_STREQ(praw(&pk[2], "k"), "ok");
+
+    std::string many = HEAD;
+    for (int i = 1; i < PK_BLOCKS; i++) many += "[b]\nn = " + std::to_string(i) + "\n";
+    many += "[over]\nn = over\n[b]\nn = later\n";
+    ASSERT_EQ(parse(many), 1);
+    EXPECT_EQ(pkN, PK_BLOCKS);
+    EXPECT_STREQ(praw(&pk[PK_BLOCKS - 1], "n"), "299");  // the fields after the end are not read
+    EXPECT_EQ(pk[PK_BLOCKS - 1].n, 1);
+}
+
+TEST_F(Pack, LocalizedLookup) {
+    ASSERT_EQ(parse(HEAD +
+                    "[a]\ntitulo = plain\ntitulo.en = english\n"
+                    "[b]\ntitulo.es = spanish\ntitulo.en = english\n"
+                    "[c]\ntitulo.fr = french\ntitulo = plain\ntitulo.en = english\n"
+                    "[d]\ntitulo.de =\ntitulo.de = second\ntitulo.es = spanish\n"
+                    "[e]\ntitulo =\n"),
+              1);
+    uiSetLang(3);  // German
+    EXPECT_EQ(str(pget(&pk[1], "titulo")), "plain");
+    EXPECT_EQ(str(pget(&pk[2], "titulo")), "english");
+    EXPECT_EQ(str(pget(&pk[4], "titulo")), "spanish");  // only the first titulo.de counts, and it is empty
+    EXPECT_EQ(pget(&pk[5], "titulo"), nullptr);
+    EXPECT_EQ(pget(&pk[1], "texto"), nullptr);
+    uiSetLang(2);
+    EXPECT_EQ(str(pget(&pk[3], "titulo")), "french");
+    uiSetLang(0);
+    EXPECT_EQ(str(pget(&pk[2], "titulo")), "spanish");
+    EXPECT_EQ(pget(nullptr, "titulo"), nullptr);
+    EXPECT_EQ(pget(&pk[1], std::string(200, 'k').c_str()), nullptr);
+}
+
+TEST_F(Pack, YesNo) {
+    ASSERT_EQ(parse(HEAD + "[a]\na = sí\nb = Si\nc = yes\nd = 1\ne = no\nf = 0\ng =\nh = Y\ni = true\nd = 0\n"), 1);
+    const PackBlock* b = &pk[1];
+    for (const char* k : {"a", "b", "c", "d", "h"}) EXPECT_EQ(pyes(b, k), 1) << k;
+    for (const char* k : {"e", "f", "g", "i", "missing"}) EXPECT_EQ(pyes(b, k), 0) << k;
+}
+
+TEST_F(Pack, Instants) {
+    ASSERT_EQ(parse(HEAD +
+                    "[a]\n"
+                    "sp = 2026-11-03 08:00\nt = 2026-11-03T08:00\nrun = 2026-11-03 T  08:00\n"
+                    "day = 2026-11-03\nhour = 2026-11-03 08\nnorm = 2026-02-30\n"
+                    "words = on 2026-11-03\nshort = 2026-11\nold = 1969-12-31 23:00\nempty =\n"
+                    "huge = 99999999999-99999999999-99999999999 99999999999:99999999999\n"
+                    "far = 3001-01-01\nsign = 2026-+11-03\n"),
+              1);
+    const PackBlock* b = &pk[1];
+    long long expect = utc(2026, 11, 3, 8);
+    EXPECT_EQ(pkTime(b, "sp"), expect);
+    EXPECT_EQ(pkTime(b, "t"), expect);
+    EXPECT_EQ(pkTime(b, "run"), expect);
+    EXPECT_EQ(pkTime(b, "day"), utc(2026, 11, 3));
+    EXPECT_EQ(pkTime(b, "hour"), expect);
+    EXPECT_EQ(pkTime(b, "norm"), utc(2026, 3, 2));
+    EXPECT_EQ(pkTime(b, "sign"), utc(2026, 11, 3));
+    for (const char* k : {"words", "short", "old", "empty", "missing", "huge", "far"}) EXPECT_EQ(pkTime(b, k), 0) << k;
+
+    // the civil-date arithmetic agrees with the C library over four centuries
+    for (int y = 1970; y <= 2400; y += 7)
+        for (int m = -2; m <= 14; m += 3) {
+            std::tm t{};
+            t.tm_year = y - 1900;
+            t.tm_mon = m - 1;
+            t.tm_mday = 29;
+            t.tm_hour = 25;
+            t.tm_min = 61;
+            long long ref = (long long)timegm(&t);
+            ASSERT_EQ(pkUtc(y, m, 29, 25, 61), ref < 0 ? -1 : ref) << y << "-" << m;
+        }
+}
+
+TEST_F(Pack, SeasonCodes) {
+    EXPECT_EQ(seasonIdx("Y8S3"), 26);
+    EXPECT_EQ(seasonIdx("Y8 S3"), 26);
+    EXPECT_EQ(seasonIdx("y8s3"), 26);
+    EXPECT_EQ(seasonIdx("Y7S1"), 21);
+    EXPECT_EQ(seasonIdx("Y7S3 then Y8S1"), 24);
+    EXPECT_EQ(seasonIdx("Y8S1, Y7S3"), 24);
+    EXPECT_EQ(seasonIdx("(Y5S2)"), 16);
+    EXPECT_EQ(seasonIdx("Y8S34"), 26);
+    EXPECT_EQ(seasonIdx("\xC3\xA9Y8S3"), 26);  // a non-ASCII byte is not a letter here
+    EXPECT_EQ(seasonIdx("xY8S3"), -1);
+    EXPECT_EQ(seasonIdx("2Y8S3"), -1);
+    EXPECT_EQ(seasonIdx("Y8S0"), -1);
+    EXPECT_EQ(seasonIdx("Y8"), -1);
+    EXPECT_EQ(seasonIdx("YS3"), -1);
+    EXPECT_EQ(seasonIdx(""), -1);
+    EXPECT_EQ(seasonIdx(nullptr), -1);
+    EXPECT_GT(seasonIdx("Y99999999999999999999S1"), 0);  // bounded, never overflows
+}
+
+TEST_F(Pack, BuiltInPack) {
+    EXPECT_EQ(std::strlen(PACK_BUILTIN), PACK_BUILTIN_LEN);
+    ASSERT_EQ(pkParse(PACK_BUILTIN, PACK_BUILTIN_LEN), 1);
+    EXPECT_STREQ(praw(&pk[0], "version"), "2026-10-30");
+    EXPECT_STREQ(praw(&pk[0], "temporada"), "Y8S3");
+    EXPECT_STREQ(praw(&pk[0], "tu"), "30");
+    EXPECT_STREQ(praw(&pk[0], "ventana"), "3");
+    EXPECT_STREQ(praw(&pk[0], "url"), "https://zenvoral.app/datos.txt");
+    int news = 0, guides = 0, creators = 0, credits = 0;
+    for (int i = 1; i < pkN; i++) {
+        std::string kind = pk[i].kind;
+        news += kind == "noticia";
+        guides += kind == "guia";
+        creators += kind == "creador";
+        if (kind == "guia" && str(praw(&pk[i], "cat")) == "credito") credits++;
+        if (kind == "creador") {
+            EXPECT_NE(praw(&pk[i], "nombre"), nullptr);
+            continue;
+        }
+        for (int l = 0; l < LANG_COUNT; l++) {
+            uiSetLang(l);
+            std::string key = std::string("titulo.") + LANG_CODE[l];
+            EXPECT_NE(praw(&pk[i], key.c_str()), nullptr) << i << " " << key;
+            EXPECT_NE(pget(&pk[i], "texto"), nullptr);
+        }
+    }
+    EXPECT_EQ(news, 5);
+    EXPECT_EQ(guides, 2);
+    EXPECT_EQ(credits, 1);
+    EXPECT_EQ(creators, 1);
+    EXPECT_EQ(pkN, 1 + news + guides + creators);
+}
+
+// ---- installation and header values ---------------------------------------------------------
+
+namespace {
+
+struct FakeWriter : PackWriter {
+    std::string saved;
+    int calls = 0;
+    int result = 1;
+    int save(const char* text, size_t len) override {
+        calls++;
+        saved.assign(text, len);
+        return result;
+    }
+};
+
+std::string packOf(const std::string& version, const std::string& rest = "") {
+    return "# ZENVORAL-DATOS 1\nversion = " + version + "\n" + rest;
+}
+
+std::string u8(const char16_t* w) {
+    std::string s;
+    for (; *w; w++) s += char(*w);
+    return s;
+}
+
+class Install : public Pack {
+protected:
+    void SetUp() override {
+        Pack::SetUp();
+        pkResetHeader();
+    }
+};
+
+}  // namespace
+
+TEST_F(Install, RawVersion) {
+    std::string t = "# ZENVORAL-DATOS\nversion =   2026-10-30 nota\n";
+    EXPECT_STREQ(pkVersionOf(t.data(), t.size()), "2026-10-30");
+    t = "# ZENVORAL-DATOS\nversion = 2026\tx\r\n";
+    EXPECT_STREQ(pkVersionOf(t.data(), t.size()), "2026\tx");  // a tab does not end it
+    t = "# ZENVORAL-DATOS\nversiones\nurl = http://a\n";  // the first "=" after the match
+    EXPECT_STREQ(pkVersionOf(t.data(), t.size()), "http://a");
+    t = "version = 1\n  version = 2\n";
+    EXPECT_STREQ(pkVersionOf(t.data(), t.size()), "");
+    t = "# ZENVORAL-DATOS\nversion = " + std::string(60, 'v');
+    EXPECT_EQ(std::strlen(pkVersionOf(t.data(), t.size())), 39u);
+    t = std::string("# ZENVORAL-DATOS\0\nversion = 1\n", 30);
+    EXPECT_STREQ(pkVersionOf(t.data(), t.size()), "");  // the text ends at a NUL
+    t = "# ZENVORAL-DATOS\nversion = 12345";
+    EXPECT_STREQ(pkVersionOf(t.data(), 30), "123");  // never past the length
+    EXPECT_STREQ(pkVersionOf(nullptr, 5), "");
+}
+
+TEST_F(Install, StartupPicksTheInstalledFileOnlyWhenAtLeastAsNew) {
+    std::string same = packOf("2026-10-30", "[noticia]\ntitulo = installed\n");
+    EXPECT_EQ(pkStartup(same.data(), same.size()), 1);
+    EXPECT_EQ(pkFromFile, 1);
+    EXPECT_EQ(pkN, 2);
+    EXPECT_EQ(u8(pkVerW), "2026-10-30");
+
+    std::string older = packOf("2026-10-29b");
+    EXPECT_EQ(pkStartup(older.data(), older.size()), 0);
+    EXPECT_EQ(u8(pkVerW), "2026-10-30");
+    EXPECT_GT(pkN, 2);  // the built-in pack
+
+    // the raw version is newer but the header has none: the file does not parse
+    std::string headless = "# ZENVORAL-DATOS\n[x]\nversion = 2027-01-01\n";
+    EXPECT_EQ(pkStartup(headless.data(), headless.size()), 0);
+    EXPECT_EQ(u8(pkVerW), "2026-10-30");
+
+    EXPECT_EQ(pkStartup(nullptr, 0), 0);
+    EXPECT_EQ(u8(pkSeasonW), "Y8 S3");
+
+    std::string big = packOf("2099-01-01") + "#" + std::string(PK_FILE_MAX, 'x');
+    EXPECT_EQ(pkStartup(big.data(), big.size()), 0);
+}
+
+TEST_F(Install, VersionRuleAndForce) {
+    pkStartup(nullptr, 0);
+    FakeWriter w;
+    std::string same = packOf("2026-10-30", "[noticia]\ntitulo = new\n");
+    EXPECT_EQ(pkInstall(same.data(), same.size(), 0, &w), 2);
+    EXPECT_EQ(w.calls, 0);
+    EXPECT_EQ(pkFromFile, 0);
+    EXPECT_EQ(pkInstall(same.data(), same.size(), 1, &w), 1);
+    EXPECT_EQ(w.saved, same);
+    EXPECT_EQ(pkFromFile, 1);
+    EXPECT_EQ(pkN, 2);
+
+    std::string older = packOf("2026-10-29b");
+    EXPECT_EQ(pkInstall(older.data(), older.size(), 0, &w), 2);
+    std::string newer = "\xEF\xBB\xBF" + packOf("2026-10-30b", "[a]\n");
+    w.result = 0;  // the file could not be written: in force for this run all the same
+    EXPECT_EQ(pkInstall(newer.data(), newer.size(), 0, &w), 1);
+    EXPECT_EQ(w.saved, newer.substr(3));
+    EXPECT_EQ(u8(pkVerW), "2026-10-30b");
+    EXPECT_EQ(pkInstall(newer.data(), newer.size(), 0, nullptr), 2);
+
+    // not a pack: nothing is written and the pack in force stays
+    const char* buf = pkBuf;
+    int calls = w.calls;
+    for (std::string bad : {std::string("ab"), std::string("# ZENVORAL"), " " + packOf("2099"),
+                            packOf(""), std::string("# ZENVORAL-DATOS\n[x]\nversion = 2099\n"),
+                            std::string("# ZENVORAL-DATOS\nversion =\n[x]\n")}) {
+        EXPECT_EQ(pkInstall(bad.data(), bad.size(), 1, &w), 0) << bad;
+    }
+    EXPECT_EQ(w.calls, calls);
+    EXPECT_EQ(pkBuf, buf);
+    EXPECT_EQ(u8(pkVerW), "2026-10-30b");
+}
+
+TEST_F(Install, HeaderValues) {
+    ASSERT_EQ(parse(packOf("2026-11-01 nota", "tu = TU31\nventana = 4\ntemporada = Año 8, Y8S1\n")), 1);
+    pkApplyHeader();
+    EXPECT_EQ(u8(pkVerW), "2026-11-01 nota");  // the whole value, while the raw reading stops at the space
+    EXPECT_EQ(pkTu, 31);
+    EXPECT_EQ(pkWindow, 4);
+    EXPECT_EQ(pkSeason, 24);
+    EXPECT_EQ(u8(pkSeasonW), "Y8 S1");
+
+    ASSERT_EQ(parse(packOf("2", "tu = 0\nventana = 0\ntemporada = ninguna\n")), 1);
+    pkApplyHeader();
+    EXPECT_EQ(pkTu, 31);
+    EXPECT_EQ(pkWindow, 4);
+    EXPECT_EQ(pkSeason, 24);
+    EXPECT_EQ(u8(pkSeasonW), "");
+
+    ASSERT_EQ(parse(packOf("3", "tu = T\nventana = 99999999999\ntemporada = Y99999999999S9\n")), 1);
+    pkApplyHeader();
+    EXPECT_EQ(pkTu, 31);
+    EXPECT_GT(pkWindow, 0);
+    EXPECT_GT(pkSeason, 0);
+    ASSERT_EQ(parse(packOf("4", "tu = 32\n")), 1);
+    pkApplyHeader();
+    EXPECT_EQ(pkTu, 32);
+
+    std::string longVer = packOf(std::string(45, '9'));
+    ASSERT_EQ(parse(longVer), 1);
+    pkApplyHeader();
+    EXPECT_EQ(u8(pkVerW).size(), 39u);
+
+    pkClear();
+    pkApplyHeader();
+    EXPECT_EQ(u8(pkVerW), "?");
+}
