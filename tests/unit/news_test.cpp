@@ -1,0 +1,254 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <ctime>
+#include <string>
+
+#include "datapack/news.h"
+#include "datapack/pack.h"
+#include "l10n/ui.h"
+
+namespace {
+
+long long utc(int y, int mo, int d, int h = 0, int mi = 0) {
+    std::tm t{};
+    t.tm_year = y - 1900;
+    t.tm_mon = mo - 1;
+    t.tm_mday = d;
+    t.tm_hour = h;
+    t.tm_min = mi;
+    return (long long)timegm(&t);
+}
+
+// "YYYY-MM-DD HH:MM" in UTC, as a pack writes its instants.
+std::string stamp(long long t) {
+    std::time_t tt = (std::time_t)t;
+    char b[32];
+    std::strftime(b, sizeof b, "%Y-%m-%d %H:%M", std::gmtime(&tt));
+    return b;
+}
+
+std::string item(const std::string& fields) { return "[noticia]\n" + fields + "\n"; }
+
+std::u16string txt(int i) { return newsTxt[i]; }
+
+// Madrid time, English texts, an empty selection.
+class News : public ::testing::Test {
+protected:
+    std::string oldTz;
+    bool hadTz = false;
+    // Tuesday 2026-12-08, 13:00 in Madrid
+    const long long now = utc(2026, 12, 8, 12);
+
+    void SetUp() override {
+        if (const char* tz = std::getenv("TZ")) {
+            hadTz = true;
+            oldTz = tz;
+        }
+        setenv("TZ", "Europe/Madrid", 1);
+        tzset();
+        uiSetLang(1);
+        pkClear();
+        newsClear();
+        evLocalHook = nullptr;
+    }
+    void TearDown() override {
+        if (hadTz)
+            setenv("TZ", oldTz.c_str(), 1);
+        else
+            unsetenv("TZ");
+        tzset();
+        uiSetLang(0);
+        pkClear();
+        newsClear();
+        evLocalHook = nullptr;
+    }
+    void load(const std::string& body) {
+        std::string t = "# ZENVORAL-DATOS 1\nversion = 1\n" + body;
+        ASSERT_EQ(pkParse(t.data(), t.size()), 1);
+    }
+};
+
+}  // namespace
+
+TEST_F(News, AtMostThreeInPackOrder) {
+    load("[guia]\ntitulo = g\n" + item("corto = a") + item("titulo = b") + "[creador]\nnombre = c\n" +
+         item("titulo = only title\ncorto = c") + item("corto = d") + item("corto = e"));
+    newsRefresh(now);
+    ASSERT_EQ(nNews, 3);
+    EXPECT_EQ(txt(0), u"a");
+    EXPECT_EQ(txt(1), u"b");
+    EXPECT_EQ(txt(2), u"c");
+    EXPECT_EQ(newsBlk[0], 2);
+    EXPECT_EQ(newsBlk[1], 3);
+    EXPECT_EQ(newsBlk[2], 5);
+    EXPECT_STREQ(newsDay, "2026-12-08");
+
+    // an item without any text does not take a place
+    load(item("sub = nothing to show") + item("corto.en = english\ncorto.es = spanish\ndestacado = yes"));
+    newsRefresh(now);
+    ASSERT_EQ(nNews, 1);
+    EXPECT_EQ(txt(0), u"english");
+    EXPECT_EQ(newsHot[0], 1);
+    EXPECT_EQ(newsBlk[0], 2);
+
+    load(item("corto = " + std::string(300, 'x')));
+    newsRefresh(now);
+    EXPECT_EQ(txt(0).size(), size_t(NEWS_TEXT - 1));
+
+    load("");
+    newsDay[0] = 0;
+    newsRefresh(now);
+    EXPECT_EQ(nNews, 0);
+    EXPECT_STREQ(newsDay, "2026-12-08");
+}
+
+TEST_F(News, StartShowsAWeekAhead) {
+    load(item("corto = eight\ninicio = " + stamp(now + 8 * 86400)) +
+         item("corto = six\naprox = sí\ninicio = " + stamp(now + 6 * 86400 + 5 * 3600)) +
+         item("corto = edge\ninicio = " + stamp(now + NEWS_LEAD)) +
+         // a start inside the week wins over a "desde" that lies ahead
+         item("corto = desde ignored\ndesde = 2026-12-20\ninicio = " + stamp(now + 3600)));
+    newsRefresh(now);
+    ASSERT_EQ(nNews, 3);
+    EXPECT_EQ(txt(0), u"six");
+    EXPECT_EQ(txt(1), u"edge");
+    EXPECT_EQ(txt(2), u"desde ignored");
+    EXPECT_EQ(newsApx[0], 1);
+    EXPECT_EQ(newsIni[0], now + 6 * 86400 + 5 * 3600);
+    char16_t left[LEFT_TEXT];
+    EXPECT_EQ(newsCountdown(left, newsIni[0], newsFin[0], newsApx[0], now), 1);
+    EXPECT_EQ(std::u16string(left), u"in ~6 d 5 h");
+}
+
+TEST_F(News, EndAndDateRange) {
+    load(item("corto = ended\nfin = " + stamp(now - 60) + "\nhasta = 2026-12-31") +
+         item("corto = running\nfin = " + stamp(now + 7200) + "\nhasta = 2026-12-01") +
+         item("corto = not yet\ndesde = 2026-12-09") + item("corto = over\nhasta = 2026-12-07") +
+         item("corto = bounds\ndesde = 2026-12-08\nhasta = 2026-12-08"));
+    newsRefresh(now);
+    ASSERT_EQ(nNews, 2);
+    EXPECT_EQ(txt(0), u"running");
+    EXPECT_EQ(txt(1), u"bounds");
+    EXPECT_EQ(newsFin[0], now + 7200);
+
+    // the dates are the player's local days: 00:30 in Madrid is still the 8th in UTC
+    long long night = utc(2026, 12, 8, 23, 30);
+    newsRefresh(night);
+    ASSERT_EQ(nNews, 1);
+    EXPECT_EQ(txt(0), u"not yet");
+    EXPECT_STREQ(newsDay, "2026-12-09");
+    // and the item's end is exact to the second
+    newsRefresh(now + 7199);
+    EXPECT_EQ(txt(0), u"running");
+    newsRefresh(now + 7200);
+    EXPECT_EQ(txt(0), u"bounds");
+}
+
+TEST_F(News, WeekdaysAndOptOut) {
+    load(item("corto = tue fri\ndias = 2,5") + item("corto = sunday\ndias = 7") +
+         item("corto = off\nchecklist = No") + item("corto = off too\nchecklist = 0") +
+         item("corto = on\nchecklist = sí"));
+    newsRefresh(now);  // Tuesday
+    ASSERT_EQ(nNews, 2);
+    EXPECT_EQ(txt(0), u"tue fri");
+    EXPECT_EQ(txt(1), u"on");
+    EXPECT_EQ(pkN, 6);  // kept in the pack for the library
+
+    newsRefresh(utc(2026, 12, 9, 12));  // Wednesday
+    ASSERT_EQ(nNews, 1);
+    EXPECT_EQ(txt(0), u"on");
+    newsRefresh(utc(2026, 12, 11, 12));  // Friday
+    EXPECT_EQ(txt(0), u"tue fri");
+    newsRefresh(utc(2026, 12, 13, 12));  // Sunday
+    EXPECT_EQ(txt(0), u"sunday");
+    // late Monday evening in UTC is already Tuesday in Madrid
+    newsRefresh(utc(2026, 12, 7, 23, 30));
+    EXPECT_EQ(txt(0), u"tue fri");
+}
+
+TEST_F(News, CountdownTexts) {
+    char16_t b[LEFT_TEXT];
+    auto left = [&](long long ini, long long fin, int apx) {
+        newsCountdown(b, ini, fin, apx, now);
+        return std::u16string(b);
+    };
+    EXPECT_EQ(left(now + 59, 0, 0), u"in 1 min");
+    EXPECT_EQ(left(now + 1, 0, 0), u"in 1 min");
+    EXPECT_EQ(left(now + 3600, 0, 0), u"in 1 h");
+    EXPECT_EQ(left(now + 3600 + 20 * 60 + 59, 0, 0), u"in 1 h 20 min");
+    EXPECT_EQ(left(now + 90000, 0, 0), u"in 1 d 1 h");
+    EXPECT_EQ(left(now + 90000, 0, 1), u"in ~1 d 1 h");
+    EXPECT_EQ(left(now + 2 * 86400 + 59, 0, 0), u"in 2 d");
+    EXPECT_EQ(left(now - 10, now + 5 * 3600 + 20 * 60, 1), u"~5 h 20 min left");
+    EXPECT_EQ(left(0, now + 60, 0), u"1 min left");
+    EXPECT_EQ(left(now - 10, now - 5, 0), u"");
+    EXPECT_EQ(left(0, 0, 1), u"");
+    // urgent below one day
+    EXPECT_EQ(newsCountdown(b, now + 86399, 0, 0, now), 2);
+    EXPECT_EQ(newsCountdown(b, now + 86400, 0, 0, now), 1);
+    EXPECT_EQ(newsCountdown(b, 0, 0, 0, now), 0);
+    uiSetLang(0);
+    newsCountdown(b, 0, now + 5 * 3600 + 20 * 60, 1, now);
+    EXPECT_EQ(std::u16string(b), u"quedan ~5 h 20 min");
+}
+
+TEST_F(News, RemainingTimeLine) {
+    char16_t b[LEFT_TEXT];
+    fmtLeft(b, u"Día", 307 * 60);
+    EXPECT_EQ(std::u16string(b), u"Día 5h 07m");
+    fmtLeft(b, u"Semana", 76 * 3600 + 59);
+    EXPECT_EQ(std::u16string(b), u"Semana 3d 4h");
+    fmtLeft(b, u"Día", -400);
+    EXPECT_EQ(std::u16string(b), u"Día 0h 00m");
+    fmtLeft(b, u"Día", 59);
+    EXPECT_EQ(std::u16string(b), u"Día 0h 00m");
+    fmtLeft(b, nullptr, 0x7FFFFFFFFFFFFFFFLL);
+    EXPECT_LT(std::u16string(b).size(), size_t(LEFT_TEXT));
+}
+
+TEST_F(News, TimerDecisions) {
+    load(item("corto = timed\nfin = " + stamp(now + 180)) + item("corto = plain"));
+    newsRefresh(now);
+    ASSERT_EQ(nNews, 2);
+    EXPECT_EQ(newsTick(now), 1);  // a new minute with a countdown on screen
+    EXPECT_EQ(newsTick(now + 2), 0);
+    EXPECT_EQ(newsTick(now + 60), 1);
+    EXPECT_EQ(newsTick(now + 179), 1);
+    EXPECT_EQ(newsTick(now + 179), 0);
+    EXPECT_EQ(newsTick(now + 180), 2);
+    newsRefresh(now + 180);
+    ASSERT_EQ(nNews, 1);
+    EXPECT_EQ(newsTick(now + 240), 0);  // nothing timed left
+    EXPECT_EQ(newsTick(utc(2026, 12, 8, 23, 0)), 2);  // midnight in Madrid
+}
+
+TEST_F(News, LocalTimes) {
+    char16_t b[EV_TEXT];
+    evLocal(utc(2026, 11, 3, 8), b);
+    EXPECT_EQ(std::u16string(b), u"2026-11-03 09:00");
+    evLocal(utc(2026, 7, 3, 8), b);
+    EXPECT_EQ(std::u16string(b), u"2026-07-03 10:00");
+    evLocal(0x7FFFFFFFFFFFFFFFLL, b);
+    EXPECT_EQ(std::u16string(b), u"");
+    evLocalHook = [](long long t, char16_t* dst, int cap) {
+        for (int i = 0; i < cap; i++) dst[i] = u'x';  // a careless formatter still ends in time
+    };
+    evLocal(0, b);
+    EXPECT_EQ(std::u16string(b).size(), size_t(EV_TEXT - 1));
+}
+
+TEST_F(News, BuiltInPackOverTheWeek) {
+    ASSERT_EQ(pkParse(PACK_BUILTIN, PACK_BUILTIN_LEN), 1);
+    newsRefresh(utc(2026, 12, 6, 12));  // Sunday: the season and the program news
+    EXPECT_EQ(nNews, 2);
+    newsRefresh(utc(2026, 12, 7, 12));  // Monday: the reminder of tomorrow's reset first
+    ASSERT_EQ(nNews, 3);
+    EXPECT_EQ(txt(0), u"Weekly reset tomorrow: check your weekly tasks");
+    newsRefresh(utc(2026, 12, 8, 12));  // Tuesday
+    ASSERT_EQ(nNews, 3);
+    EXPECT_EQ(newsHot[0], 1);
+    newsRefresh(utc(2027, 1, 12, 12));  // the program news has run out
+    EXPECT_EQ(nNews, 2);
+    for (int i = 0; i < nNews; i++) EXPECT_EQ(newsIni[i] | newsFin[i], 0);
+}
