@@ -1,6 +1,6 @@
 # Windows build (MinGW-w64): the core, the shell, Zenvoral.exe and the tests run under Wine.
 zv_core(zvcore -O2)
-target_compile_definitions(zvcore PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0A00)
+target_compile_definitions(zvcore PUBLIC UNICODE _UNICODE NOMINMAX _WIN32_WINNT=0x0A00)
 
 set(WIN_LIBS user32 gdi32 gdiplus comctl32 comdlg32 shell32 shlwapi uxtheme dwmapi wininet urlmon
     bcrypt ole32 oleaut32 advapi32 uuid version)

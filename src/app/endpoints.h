@@ -3,7 +3,9 @@
 // URLVersion, URLDatos and URLImagenes can point the first three elsewhere (tests use a local server).
 #pragma once
 
-#define ZV_SITE u"https://zenvoral.app"
+#define ZV_HOST "zenvoral.app"
+#define ZV_SITE u"https://" ZV_HOST
+#define ZV_SITE_L L"https://" ZV_HOST  // for fixed-size wide buffers in the shell
 
 constexpr const char16_t* EP_SITE = ZV_SITE u"/";
 constexpr const char16_t* EP_MANIFEST = ZV_SITE u"/version.txt";      // default of updManifest

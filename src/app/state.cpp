@@ -89,7 +89,10 @@ void loadState(Store& st, unsigned sysLangId) {
     parseOrDefault(keyQuitStr, u"F10", &keyQuitVk, &keyQuitMods);
 
     catReset();
+    // the program writes at most 35 lines; a damaged count must not make start-up walk
+    // billions of missing keys
     int n = st.getInt("checklist", "n", 0);
+    if (n > 200) n = 200;
     for (int i = 0; i < n && NT < MAX_TASKS; i++) {
         std::string key = "t" + std::to_string(i);
         std::u16string line = st.getStr("checklist", key.c_str(), u"", 200);

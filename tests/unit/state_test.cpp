@@ -103,6 +103,10 @@ TEST(Settings, NoMoreThan35CustomTasks) {
     loadState(s, SPANISH);
     EXPECT_EQ(NT, 48);
     EXPECT_EQ(std::u16string(tCustom[47]), u"t34");
+    // a damaged count with no task lines loads at once
+    s.load(u"[checklist]\r\nn=2147483647\r\n");
+    loadState(s, SPANISH);
+    EXPECT_EQ(NT, 13);
 }
 
 TEST(Settings, SaveAndChecklistSaveRoundTrip) {

@@ -1,0 +1,57 @@
+// Shell-wide state of the window thread and the small services every window uses:
+// the program folder, the log, whole-file reads, backups, autostart, restart and feedback.
+#pragma once
+#include <windows.h>
+#include <shellapi.h>
+
+static_assert(sizeof(wchar_t) == sizeof(char16_t), "UTF-16 wide characters");
+inline const wchar_t* W(const char16_t* s) { return reinterpret_cast<const wchar_t*>(s); }
+inline const char16_t* U(const wchar_t* s) { return reinterpret_cast<const char16_t*>(s); }
+
+extern HINSTANCE hInst;
+extern HWND hwnd;               // the overlay
+extern NOTIFYICONDATAW nid;     // the tray icon
+extern double sc;               // pixel scale factor
+extern int uiScale;             // setting Escala, percent
+extern wchar_t progDir[MAX_PATH];
+extern wchar_t iniPath[MAX_PATH];
+extern wchar_t logPath[MAX_PATH];
+extern DWORD winMajor, winMinor, winBuild;  // true Windows version
+
+// Makes the program folder ("Zenvoral" under the roaming application data) and the paths.
+void appPaths();
+
+// Appends one time-stamped line to the log (printf-style wide format); any thread.
+void logLine(const wchar_t* fmt, ...);
+LONG WINAPI crashFilter(EXCEPTION_POINTERS* ep);
+
+// Whole file into a NUL-terminated heap block (free with free); null when missing or > 8 MiB.
+char* readFileA(const wchar_t* path, DWORD* length);
+
+// Backups of the settings file: byte copies, refused when the file is no backup of ours.
+void backupExport(HWND owner);
+void backupImport(HWND owner);
+int backupIsOurs(const wchar_t* path);  // the file has estado/instalado
+
+// Autostart value "Zenvoral" under the current user's Run key.
+int autostartOn();
+void setAutostart(int on);
+
+// Starts a new copy with "--reinicio" and closes this one; opens the feedback page.
+void restartApp();
+void openFeedback();
+void openUrl(const wchar_t* url);
+
+// One procedure for every tray notice; kind says what a click on it does.
+extern int balloonKind;
+void balloon(const wchar_t* title, const wchar_t* text, int kind);
+
+// Switches the whole program to a language (0..5).
+void applyLanguage(int index);
+
+// Settings read at start-up that later subsystems use.
+extern wchar_t dataUrl[1024];      // URLDatos: data pack address, empty = the pack's own
+extern wchar_t updManifest[1024];  // update manifest address
+extern wchar_t IMG_BASE[512];      // base address of remote pictures
+extern int hideOld, compact, forceShow, editMode, userHidden, wvDisabled, pkFromFile;
+extern wchar_t pkPath[MAX_PATH];

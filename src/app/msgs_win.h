@@ -1,0 +1,19 @@
+// Every custom window message and timer id of the program, defined once.
+#pragma once
+#include <windows.h>
+
+constexpr UINT WM_ZV_TRAY = WM_APP + 1;      // tray icon notifications
+constexpr UINT WM_ZV_PACK = WM_APP + 7;      // data pack download finished
+constexpr UINT WM_ZV_UPDCHECK = WM_APP + 8;  // update manifest fetched
+constexpr UINT WM_ZV_DLPROG = WM_APP + 9;    // installer download progress (update window)
+constexpr UINT WM_ZV_DLDONE = WM_APP + 10;   // installer download outcome (update window)
+constexpr UINT WM_ZV_IMAGE = WM_APP + 11;    // a picture was downloaded
+constexpr UINT WM_ZV_LIVE = WM_APP + 12;     // live status of creators
+constexpr UINT WM_ZV_WVREADY = WM_APP + 20;  // embedded browser ready or failed (player window)
+constexpr UINT WM_ZV_TESTDLG = WM_APP + 50;  // library: sample question dialog (test option)
+constexpr UINT WM_ZV_TESTSHARE = WM_APP + 51;
+constexpr UINT WM_ZV_TESTIMPORT = WM_APP + 52;
+
+constexpr UINT_PTR TIMER_TICK = 1;    // every 2 s: resets, news, reminders, visibility
+constexpr UINT_PTR TIMER_CHECKS = 2;  // 20 s, then every 10 min: pack and update checks
+constexpr UINT_PTR TIMER_LIVE = 77;   // library: live status every 5 min

@@ -1,0 +1,189 @@
+"""Drives the real Zenvoral.exe under Wine on a virtual display: starts it from a clean
+program folder, waits for its windows and files, reads ajustes.ini and registro.txt, sends
+clicks and keys (xdotool) and reads screen pixels (ImageMagick)."""
+
+import os
+import re
+import signal
+import subprocess
+import time
+import unittest
+
+ROOT = os.environ.get("ZV_ROOT") or os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
+EXE = os.environ.get("ZV_EXE") or os.path.join(ROOT, "build", "win64", "Zenvoral.exe")
+PREFIX = os.path.join(ROOT, "build", "wineprefix")
+RUNNER = os.path.join(ROOT, "scripts", "wine-run.sh")
+USER = os.environ.get("USER") or subprocess.run(["id", "-un"], capture_output=True, text=True).stdout.strip()
+APPDATA = os.path.join(PREFIX, "drive_c", "users", USER, "AppData", "Roaming", "Zenvoral")
+INI = os.path.join(APPDATA, "ajustes.ini")
+LOG = os.path.join(APPDATA, "registro.txt")
+
+_xvfb = None
+
+
+def setUpModule():
+    """A display for the whole test file when none is there; the Wine server kept alive."""
+    global _xvfb
+    if not os.environ.get("DISPLAY"):
+        r, w = os.pipe()
+        _xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(w), "-screen", "0", "1280x800x24", "-nolisten", "tcp"],
+                                 pass_fds=(w,), stderr=subprocess.DEVNULL)
+        os.close(w)
+        num = os.read(r, 16).decode().strip()
+        os.close(r)
+        os.environ["DISPLAY"] = ":" + num
+    subprocess.run([RUNNER, "cmd", "/c", "exit"], capture_output=True, timeout=120)  # makes the prefix once
+
+
+def tearDownModule():
+    kill_all()
+    subprocess.run(["wineserver", "-k"], env=dict(os.environ, WINEPREFIX=PREFIX), capture_output=True)
+    if _xvfb:
+        _xvfb.terminate()
+        _xvfb.wait()
+
+
+def program_pids():
+    pids = []
+    for d in os.listdir("/proc"):
+        if not d.isdigit():
+            continue
+        try:
+            with open(f"/proc/{d}/cmdline", "rb") as f:
+                cmd = f.read()
+        except OSError:
+            continue
+        if b"Zenvoral.exe" in cmd and b"wine-run.sh" not in cmd:
+            pids.append(int(d))
+    return pids
+
+
+def kill_all():
+    for pid in program_pids():
+        try:
+            os.kill(pid, signal.SIGKILL)
+        except OSError:
+            pass
+    wait_for(lambda: not program_pids(), 10)
+
+
+def wait_for(pred, timeout=15.0, step=0.2):
+    end = time.time() + timeout
+    while True:
+        v = pred()
+        if v or time.time() > end:
+            return v
+        time.sleep(step)
+
+
+def clean_folder():
+    kill_all()
+    subprocess.run(["rm", "-rf", APPDATA])
+
+
+def start(*args, lang="es_ES.UTF-8"):
+    env = dict(os.environ, LANG=lang, LC_ALL=lang, LANGUAGE="")
+    return subprocess.Popen([RUNNER, EXE] + list(args), env=env, stdout=subprocess.DEVNULL,
+                            stderr=subprocess.DEVNULL)
+
+
+def read_text(path):
+    try:
+        with open(path, "rb") as f:
+            b = f.read()
+    except OSError:
+        return None
+    if b.startswith(b"\xff\xfe"):
+        return b[2:].decode("utf-16-le")
+    return b.decode("utf-8", "replace")
+
+
+def ini():
+    """{section: [(key, value), ...]} in file order."""
+    out = {}
+    cur = None
+    for line in (read_text(INI) or "").splitlines():
+        line = line.strip()
+        if line.startswith("["):
+            cur = out.setdefault(line[1:line.index("]")], [])
+        elif "=" in line and cur is not None:
+            k, v = line.split("=", 1)
+            cur.append((k, v))
+    return out
+
+
+def ini_get(sec, key):
+    return dict(ini().get(sec, [])).get(key)
+
+
+def log_lines():
+    return [l for l in (read_text(LOG) or "").split("\r\n") if l]
+
+
+def windows(name="^Zenvoral$", visible=True):
+    cmd = ["xdotool", "search"] + (["--onlyvisible"] if visible else []) + ["--name", name]
+    r = subprocess.run(cmd, capture_output=True, text=True)
+    return [int(x) for x in r.stdout.split()]
+
+
+def geometry(win):
+    r = subprocess.run(["xdotool", "getwindowgeometry", str(win)], capture_output=True, text=True).stdout
+    x, y = map(int, re.search(r"Position: (-?\d+),(-?\d+)", r).groups())
+    w, h = map(int, re.search(r"Geometry: (\d+)x(\d+)", r).groups())
+    return x, y, w, h
+
+
+def click(x, y, button=1):
+    subprocess.run(["xdotool", "mousemove", str(x), str(y), "click", str(button)], check=True)
+
+
+def key(k, win=None):
+    cmd = ["xdotool", "key"] + (["--window", str(win)] if win else []) + [k]
+    subprocess.run(cmd, check=True)
+
+
+def screenshot(path):
+    subprocess.run(["import", "-window", "root", path], check=True)
+    return path
+
+
+def pixel(path, x, y):
+    r = subprocess.run(["convert", path, "-format", f"%[fx:int(255*p{{{x},{y}}}.r)],%[fx:int(255*p{{{x},{y}}}.g)],"
+                        f"%[fx:int(255*p{{{x},{y}}}.b)]", "info:"], capture_output=True, text=True, check=True)
+    return tuple(int(v) for v in r.stdout.split(","))
+
+
+def region(path, x, y, w, hgt):
+    """Pixels of a rectangle of a screenshot as rows of (r, g, b)."""
+    r = subprocess.run(["convert", path, "-crop", f"{w}x{hgt}+{x}+{y}", "-depth", "8", "rgb:-"],
+                       capture_output=True, check=True).stdout
+    return [[tuple(r[(j * w + i) * 3:(j * w + i) * 3 + 3]) for i in range(w)] for j in range(hgt)]
+
+
+def near(c1, c2, tol=6):
+    return all(abs(a - b) <= tol for a, b in zip(c1, c2))
+
+
+class ProgramTest(unittest.TestCase):
+    """Each test starts from an empty program folder and ends with no copy running."""
+
+    def setUp(self):
+        clean_folder()
+        self.procs = []
+
+    def tearDown(self):
+        kill_all()
+        for p in self.procs:
+            try:
+                p.wait(5)
+            except subprocess.TimeoutExpired:
+                p.kill()
+
+    def run_program(self, *args, **kw):
+        p = start(*args, **kw)
+        self.procs.append(p)
+        return p
+
+    def wait_started(self, timeout=20):
+        ok = wait_for(lambda: any("Inicio " in l for l in log_lines()) and windows(visible=False), timeout)
+        self.assertTrue(ok, "the program did not start")
