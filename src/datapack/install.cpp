@@ -72,7 +72,7 @@ int pkStartup(const char* file, size_t len) {
 }
 
 int pkInstall(const char* text, size_t len, int force, PackWriter* writer) {
-    if (!text || len < 3) return 0;
+    if (!text || len < 3 || len > PK_FILE_MAX) return 0;
     if ((unsigned char)text[0] == 0xEF && (unsigned char)text[1] == 0xBB && (unsigned char)text[2] == 0xBF) {
         text += 3;
         len -= 3;

@@ -31,7 +31,7 @@ const char* pkVersionOf(const char* text, size_t len);
 int pkStartup(const char* file, size_t len);
 
 // Installs a pack text: 1 installed, 2 not newer than the pack in force (skipped unless
-// force), 0 not a valid pack. Nothing changes in memory or on disk unless it returns 1; a
+// force), 0 not a valid pack (also any text over PK_FILE_MAX). Nothing changes in memory or on disk unless it returns 1; a
 // failed write keeps the new pack for this run. writer may be null.
 int pkInstall(const char* text, size_t len, int force, PackWriter* writer);
 

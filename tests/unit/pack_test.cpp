@@ -350,6 +350,7 @@ TEST_F(Install, StartupPicksTheInstalledFileOnlyWhenAtLeastAsNew) {
 
     std::string big = packOf("2099-01-01") + "#" + std::string(PK_FILE_MAX, 'x');
     EXPECT_EQ(pkStartup(big.data(), big.size()), 0);
+    EXPECT_EQ(pkInstall(big.data(), big.size(), 1, nullptr), 0);
 }
 
 TEST_F(Install, VersionRuleAndForce) {
