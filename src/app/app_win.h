@@ -8,10 +8,13 @@ static_assert(sizeof(wchar_t) == sizeof(char16_t), "UTF-16 wide characters");
 inline const wchar_t* W(const char16_t* s) { return reinterpret_cast<const wchar_t*>(s); }
 inline const char16_t* U(const wchar_t* s) { return reinterpret_cast<const char16_t*>(s); }
 
+extern double sc;  // pixel scale factor
+// Every length in units becomes pixels through px: (int)(v x sc + 0.5).
+inline int px(double v) { return (int)(v * sc + 0.5); }
+
 extern HINSTANCE hInst;
 extern HWND hwnd;               // the overlay
 extern NOTIFYICONDATAW nid;     // the tray icon
-extern double sc;               // pixel scale factor
 extern int uiScale;             // setting Escala, percent
 extern wchar_t progDir[MAX_PATH];
 extern wchar_t iniPath[MAX_PATH];

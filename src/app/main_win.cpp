@@ -13,24 +13,17 @@
 #include "app/msgs_win.h"
 #include "app/state.h"
 #include "app/store_win.h"
+#include "app/window_win.h"
 #include "checklist/catalogue.h"
 #include "l10n/ui.h"
-
 namespace {
 
 HANDLE hMutex;
 ULONG_PTR gdipTok;
-ProfileStore* store;
-RECT gearRect, bookRect, compRect, embRect;
-int winW, winH;
 const wchar_t* cmdLine = L"";
 
 bool has(const wchar_t* opt) { return wcsstr(cmdLine, opt) != nullptr; }
-int px(double v) { return (int)(v * sc + 0.5); }
 
-RECT scaled(int l, int t, int r, int b) { return RECT{px(l), px(t), px(r), px(b)}; }
-
-// The true Windows version, which GetVersionEx hides from unmanifested callers.
 void readWindowsVersion() {
     typedef LONG(WINAPI * RtlGetVersionFn)(RTL_OSVERSIONINFOW*);
     HMODULE nt = GetModuleHandleW(L"ntdll.dll");
@@ -61,7 +54,7 @@ void computeScale() {
     HDC dc = GetDC(nullptr);
     double dpi = GetDeviceCaps(dc, LOGPIXELSY) / 96.0;
     ReleaseDC(nullptr, dc);
-    int e = store->getInt("ajustes", "Escala", 100);
+    int e = gStore->getInt("ajustes", "Escala", 100);
     if (e < 80 || e > 150) e = 100;
     uiScale = e;
     sc = e * dpi / 100.0;
@@ -73,244 +66,8 @@ void computeScale() {
     }
 }
 
-// Height of the plain checklist panel in units: header, group headings and visible rows.
-int layout() {
-    int h = 52;
-    for (int kind = 0; kind < 3; kind++) {
-        int rows = 0;
-        for (int k = 0; k < NT; k++)
-            if (!tHidden[ord[k]] && tasks[ord[k]].kind == kind) rows++;
-        if (rows) h += 26 + rows * 26;
-    }
-    return h + 12;
-}
-
-void applyStyle() {
-    if (!hwnd) return;
-    LONG ex = GetWindowLongW(hwnd, GWL_EXSTYLE);
-    ex = editMode ? (ex & ~WS_EX_TRANSPARENT) : (ex | WS_EX_TRANSPARENT);
-    SetWindowLongW(hwnd, GWL_EXSTYLE, ex);
-    int a = opacity + (editMode ? 0 : 30);
-    SetLayeredWindowAttributes(hwnd, 0, BYTE(a > 255 ? 255 : a), LWA_ALPHA);
-    int w = editMode ? winW : px(52), h = editMode ? winH : px(52);
-    SetWindowPos(hwnd, HWND_TOPMOST, 0, 0, w, h, SWP_NOMOVE | SWP_NOACTIVATE);
-    InvalidateRect(hwnd, nullptr, FALSE);
-}
-
-// Shows the overlay while forced to; detection of the game joins this rule later.
-void updateVisibility() {
-    if (!hwnd) return;
-    bool show = forceShow && !userHidden;
-    if (show && !IsWindowVisible(hwnd)) ShowWindow(hwnd, SW_SHOWNOACTIVATE);
-    if (!show && IsWindowVisible(hwnd)) ShowWindow(hwnd, SW_HIDE);
-}
-
-void relayout() {
-    winH = px(layout());
-    applyStyle();
-}
-
-// A plain dark panel: emblem disc, title and the visible tasks with their marks.
-void paint(HDC dc, int w, int h) {
-    HBRUSH bg = CreateSolidBrush(RGB(13, 15, 17));
-    RECT all{0, 0, w, h};
-    FillRect(dc, &all, bg);
-    DeleteObject(bg);
-    HBRUSH orange = CreateSolidBrush(RGB(255, 109, 16));
-    HPEN ring = CreatePen(PS_SOLID, px(3), RGB(255, 109, 16));
-    HGDIOBJ oldPen = SelectObject(dc, ring);
-    HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(BLACK_BRUSH));
-    Ellipse(dc, px(8), px(8), px(44), px(44));
-    SelectObject(dc, oldBrush);
-    SelectObject(dc, oldPen);
-    DeleteObject(ring);
-    if (!editMode) {
-        DeleteObject(orange);
-        return;
-    }
-    SetBkMode(dc, TRANSPARENT);
-    HFONT title = CreateFontW(-px(17), 0, 0, 0, FW_BOLD, 0, 0, 0, DEFAULT_CHARSET, 0, 0, CLEARTYPE_QUALITY, 0, L"Segoe UI");
-    HFONT body = CreateFontW(-px(13), 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, CLEARTYPE_QUALITY, 0, L"Segoe UI");
-    HFONT small = CreateFontW(-px(11), 0, 0, 0, FW_BOLD, 0, 0, 0, DEFAULT_CHARSET, 0, 0, CLEARTYPE_QUALITY, 0, L"Segoe UI");
-    HGDIOBJ oldFont = SelectObject(dc, title);
-    SetTextColor(dc, RGB(235, 237, 240));
-    TextOutW(dc, px(54), px(15), L"ZENVORAL", 8);
-    int y = 52;
-    for (int kind = 0; kind < 3; kind++) {
-        bool any = false;
-        for (int k = 0; k < NT; k++) {
-            int i = ord[k];
-            if (tHidden[i] || tasks[i].kind != kind) continue;
-            if (!any) {
-                SelectObject(dc, small);
-                SetTextColor(dc, RGB(255, 109, 16));
-                const wchar_t* head = W(T(26 + kind));
-                TextOutW(dc, px(14), px(y + 8), head, (int)wcslen(head));
-                y += 26;
-                any = true;
-            }
-            RECT box = scaled(14, y + 5, 30, y + 21);
-            if (checked[i]) FillRect(dc, &box, orange);
-            else FrameRect(dc, &box, orange);
-            SelectObject(dc, body);
-            SetTextColor(dc, checked[i] ? RGB(120, 125, 133) : RGB(235, 237, 240));
-            const wchar_t* name = W(taskName(i));
-            TextOutW(dc, px(38), px(y + 5), name, (int)wcslen(name));
-            y += 26;
-        }
-    }
-    SelectObject(dc, oldFont);
-    DeleteObject(title);
-    DeleteObject(body);
-    DeleteObject(small);
-    DeleteObject(orange);
-}
-
-HICON trayIcon() {
-    int n = GetSystemMetrics(SM_CXSMICON);
-    HICON ic = (HICON)LoadImageW(hInst, MAKEINTRESOURCEW(1), IMAGE_ICON, n, GetSystemMetrics(SM_CYSMICON), 0);
-    if (ic) return ic;
-    // drawn fallback: an orange square with a dark centre
-    HDC screen = GetDC(nullptr);
-    HDC dc = CreateCompatibleDC(screen);
-    HBITMAP color = CreateCompatibleBitmap(screen, n, n);
-    HBITMAP mask = CreateBitmap(n, n, 1, 1, nullptr);
-    HGDIOBJ old = SelectObject(dc, color);
-    HBRUSH o = CreateSolidBrush(RGB(255, 109, 16)), d = CreateSolidBrush(RGB(13, 15, 17));
-    RECT all{0, 0, n, n}, mid{n / 4, n / 4, n - n / 4, n - n / 4};
-    FillRect(dc, &all, o);
-    FillRect(dc, &mid, d);
-    SelectObject(dc, mask);
-    PatBlt(dc, 0, 0, n, n, BLACKNESS);
-    SelectObject(dc, old);
-    ICONINFO ii{TRUE, 0, 0, mask, color};
-    ic = CreateIconIndirect(&ii);
-    DeleteObject(o);
-    DeleteObject(d);
-    DeleteObject(color);
-    DeleteObject(mask);
-    DeleteDC(dc);
-    ReleaseDC(nullptr, screen);
-    return ic;
-}
-
-void setTip() {
-    nid.uFlags = NIF_TIP;
-    lstrcpynW(nid.szTip, W(T(58)), 128);
-    nid.szTip[127] = 0;
-    Shell_NotifyIconW(NIM_MODIFY, &nid);
-}
-
-void showMenu() {
-    HMENU m = CreatePopupMenu();
-    wchar_t buf[256];
-    AppendMenuW(m, MF_STRING | (forceShow ? MF_CHECKED : 0), 100, W(T(33)));
-    swprintf(buf, 256, W(T(34)), keyEditStr);
-    AppendMenuW(m, MF_STRING | (editMode ? MF_CHECKED : 0), 101, buf);
-    AppendMenuW(m, MF_STRING, 103, W(T(35)));
-    AppendMenuW(m, MF_SEPARATOR, 0, nullptr);
-    HMENU langs = CreatePopupMenu();
-    for (int i = 0; i < LANG_COUNT; i++)
-        AppendMenuW(langs, MF_STRING | (i == lang ? MF_CHECKED : 0), 700 + i, W(LANG_NAME[i]));
-    swprintf(buf, 256, lang == 1 ? L"%ls" : L"%ls · Language", W(T(38)));
-    AppendMenuW(m, MF_POPUP, (UINT_PTR)langs, buf);
-    AppendMenuW(m, MF_SEPARATOR, 0, nullptr);
-    AppendMenuW(m, MF_STRING, 118, W(T(228)));
-    AppendMenuW(m, MF_STRING, 120, L"Discord");
-    swprintf(buf, 256, L"%ls\t%ls", W(T(39)), keyQuitStr);
-    AppendMenuW(m, MF_STRING, 105, buf);
-    POINT pt;
-    GetCursorPos(&pt);
-    SetForegroundWindow(hwnd);
-    TrackPopupMenu(m, TPM_RIGHTBUTTON, pt.x, pt.y, 0, hwnd, nullptr);
-    DestroyMenu(m);
-}
-
-void onCommand(int id) {
-    switch (id) {
-        case 100:
-            userHidden = 0;
-            forceShow = !forceShow;
-            updateVisibility();
-            break;
-        case 101:
-            editMode = !editMode;
-            if (editMode) userHidden = 0;
-            applyStyle();
-            updateVisibility();
-            break;
-        case 103:
-            for (int i = 0; i < MAX_TASKS; i++) checked[i] = 0;
-            saveState(*store);
-            InvalidateRect(hwnd, nullptr, FALSE);
-            break;
-        case 105: DestroyWindow(hwnd); break;
-        case 118: openFeedback(); break;
-        case 120: openUrl(W(EP_CHAT)); break;
-        default:
-            if (id >= 700 && id < 700 + LANG_COUNT) applyLanguage(id - 700);
-    }
-}
-
-void onPaint(HWND h) {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(h, &ps);
-    RECT rc;
-    GetClientRect(h, &rc);
-    HDC mem = CreateCompatibleDC(dc);
-    HBITMAP bmp = CreateCompatibleBitmap(dc, rc.right, rc.bottom);
-    HGDIOBJ old = SelectObject(mem, bmp);
-    paint(mem, rc.right, rc.bottom);
-    BitBlt(dc, 0, 0, rc.right, rc.bottom, mem, 0, 0, SRCCOPY);
-    SelectObject(mem, old);
-    DeleteObject(bmp);
-    DeleteDC(mem);
-    EndPaint(h, &ps);
-}
-
-void onTray(LPARAM lp) {
-    switch (LOWORD(lp)) {
-        case WM_RBUTTONUP:
-        case WM_CONTEXTMENU: showMenu(); break;
-        case WM_LBUTTONUP:
-            userHidden = 0;
-            forceShow = !forceShow;
-            if (forceShow) editMode = 1;
-            applyStyle();
-            updateVisibility();
-            break;
-    }
-}
-
-LRESULT CALLBACK WndProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
-    switch (msg) {
-        case WM_PAINT: onPaint(h); return 0;
-        case WM_ERASEBKGND: return 1;
-        case WM_ZV_TRAY: onTray(lp); return 0;
-        case WM_COMMAND: onCommand(LOWORD(wp)); return 0;
-        case WM_TIMER:
-            if (wp == TIMER_CHECKS) SetTimer(h, TIMER_CHECKS, 600000, nullptr);
-            else updateVisibility();
-            return 0;
-        case WM_DESTROY:
-            Shell_NotifyIconW(NIM_DELETE, &nid);
-            PostQuitMessage(0);
-            return 0;
-    }
-    return DefWindowProcW(h, msg, wp, lp);
-}
 
 }  // namespace
-
-void applyLanguage(int index) {
-    if (index < 0 || index >= LANG_COUNT) return;
-    uiSetLang(index);
-    store->put("ajustes", "Idioma", u16of(LANG_CODE[index]));
-    keysRender();
-    setTip();
-    relayout();
-    if (hwnd) InvalidateRect(hwnd, nullptr, FALSE);
-}
 
 int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE, LPWSTR lpCmdLine, int) {
     hInst = hInstance;
@@ -331,10 +88,9 @@ int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE, LPWSTR lpCmdLine, int) {
     }
     appPaths();
     static ProfileStore profile(iniPath);
-    store = &profile;
-    gStore = store;
+    gStore = &profile;
     if (err == ERROR_ALREADY_EXISTS) {
-        loadState(*store, GetUserDefaultUILanguage());
+        loadState(*gStore, GetUserDefaultUILanguage());
         MessageBoxW(nullptr, W(T(57)), L"Zenvoral", MB_ICONINFORMATION);
         return 0;
     }
@@ -346,19 +102,19 @@ int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE, LPWSTR lpCmdLine, int) {
     Gdiplus::GdiplusStartupInput gsi;
     Gdiplus::GdiplusStartup(&gdipTok, &gsi, nullptr);
 
-    loadState(*store, GetUserDefaultUILanguage());
+    loadState(*gStore, GetUserDefaultUILanguage());
     computeScale();
     swprintf(logPath, MAX_PATH, L"%ls\\registro.txt", progDir);
     SetUnhandledExceptionFilter(crashFilter);
     logLine(L"Inicio %ls (%d) · idioma %ls · escala %d%%", W(ZV_VERSION), ZV_BUILD, W(LANG_NAME[lang]), uiScale);
 
     swprintf(pkPath, MAX_PATH, L"%ls\\datos.txt", progDir);
-    lstrcpynW(dataUrl, W(store->getStr("ajustes", "URLDatos", u"", 1024).c_str()), 1024);
-    hideOld = store->getInt("ajustes", "OcultarAntiguo", 0) != 0;
-    compact = store->getInt("ajustes", "Compacto", 0) != 0;
-    std::u16string v = store->getStr("ajustes", "URLVersion", u"", 1024);
+    lstrcpynW(dataUrl, W(gStore->getStr("ajustes", "URLDatos", u"", 1024).c_str()), 1024);
+    hideOld = gStore->getInt("ajustes", "OcultarAntiguo", 0) != 0;
+    compact = gStore->getInt("ajustes", "Compacto", 0) != 0;
+    std::u16string v = gStore->getStr("ajustes", "URLVersion", u"", 1024);
     if (!v.empty()) lstrcpynW(updManifest, W(v.c_str()), 1024);
-    v = store->getStr("ajustes", "URLImagenes", u"", 512);
+    v = gStore->getStr("ajustes", "URLImagenes", u"", 512);
     if (!v.empty()) lstrcpynW(IMG_BASE, W(v.c_str()), 512);
 
     if (const wchar_t* o = wcsstr(cmdLine, L"--idioma=")) {
@@ -370,24 +126,21 @@ int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE, LPWSTR lpCmdLine, int) {
         }
     }
 
-    int firstRun = store->getInt("estado", "instalado", 0) == 0;
+    int firstRun = gStore->getInt("estado", "instalado", 0) == 0;
     if (firstRun) {
         setAutostart(1);
-        store->put("estado", "instalado", u"1");
+        gStore->put("estado", "instalado", u"1");
     } else if (autostartOn()) {
         setAutostart(1);
     }
 
-    gearRect = scaled(262, 5, 288, 29);
-    bookRect = scaled(234, 5, 260, 29);
-    compRect = scaled(206, 5, 232, 29);
-    embRect = scaled(6, 6, 46, 46);
+    headerRects();
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES | ICC_HOTKEY_CLASS | ICC_BAR_CLASSES};
     InitCommonControlsEx(&icc);
 
     winW = px(300);
     winH = px(layout());
-    int version = store->getInt("estado", "version", 1);
+    int version = gStore->getInt("estado", "version", 1);
     if (posX < 0 || posY < 0 || version <= 5) posX = posY = px(12);
     int m = px(60);
     if (posX > GetSystemMetrics(SM_CXVIRTUALSCREEN) - m) posX = px(12);
@@ -420,7 +173,7 @@ int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE, LPWSTR lpCmdLine, int) {
         lstrcpynW(nid.szInfoTitle, W(T(firstRun ? 59 : 60)), 64);
         lstrcpynW(nid.szInfo, text, 256);
         Shell_NotifyIconW(NIM_MODIFY, &nid);
-        store->put("estado", "version", u"8");
+        gStore->put("estado", "version", u"8");
     }
 
     SetTimer(hwnd, TIMER_TICK, 2000, nullptr);
