@@ -120,6 +120,16 @@ def log_lines():
     return [l for l in (read_text(LOG) or "").split("\r\n") if l]
 
 
+def reg_value(key, name):
+    """A registry value as the running Wine server holds it, or None."""
+    r = subprocess.run([RUNNER, "reg", "query", key, "/v", name], capture_output=True, text=True, timeout=60)
+    for line in r.stdout.splitlines():
+        parts = line.strip().split(None, 2)
+        if len(parts) == 3 and parts[0] == name:
+            return parts[2]  # the data, after the type
+    return None
+
+
 def windows(name="^Zenvoral$", visible=True):
     cmd = ["xdotool", "search"] + (["--onlyvisible"] if visible else []) + ["--name", name]
     r = subprocess.run(cmd, capture_output=True, text=True)
