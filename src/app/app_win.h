@@ -56,5 +56,5 @@ void applyLanguage(int index);
 extern wchar_t dataUrl[1024];      // URLDatos: data pack address, empty = the pack's own
 extern wchar_t updManifest[1024];  // update manifest address
 extern wchar_t IMG_BASE[512];      // base address of remote pictures
-extern int hideOld, compact, forceShow, editMode, userHidden, wvDisabled, pkFromFile;
+extern int hideOld, compact, forceShow, editMode, userHidden, wvDisabled;
 extern wchar_t pkPath[MAX_PATH];

@@ -6,6 +6,7 @@
 #include <shellapi.h>
 
 #include <cstdio>
+#include <ctime>
 #include <cwchar>
 
 #include "app/app_win.h"
@@ -14,6 +15,9 @@
 #include "app/state.h"
 #include "app/store_win.h"
 #include "app/window_win.h"
+#include "checklist/clock.h"
+#include "datapack/install_win.h"
+#include "datapack/news.h"
 #include "checklist/catalogue.h"
 #include "l10n/ui.h"
 namespace {
@@ -109,6 +113,8 @@ int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE, LPWSTR lpCmdLine, int) {
     logLine(L"Inicio %ls (%d) · idioma %ls · escala %d%%", W(ZV_VERSION), ZV_BUILD, W(LANG_NAME[lang]), uiScale);
 
     swprintf(pkPath, MAX_PATH, L"%ls\\datos.txt", progDir);
+    evLocalInstall();
+    pkLoadAtStart();
     lstrcpynW(dataUrl, W(gStore->getStr("ajustes", "URLDatos", u"", 1024).c_str()), 1024);
     hideOld = gStore->getInt("ajustes", "OcultarAntiguo", 0) != 0;
     compact = gStore->getInt("ajustes", "Compacto", 0) != 0;
@@ -134,11 +140,15 @@ int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE, LPWSTR lpCmdLine, int) {
         setAutostart(1);
     }
 
+    long long now = (long long)std::time(nullptr);
+    checkResets(now, *gStore);
     headerRects();
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES | ICC_HOTKEY_CLASS | ICC_BAR_CLASSES};
     InitCommonControlsEx(&icc);
 
     winW = px(300);
+    newsRefresh(now);
+    histRefresh(now, *gStore);
     winH = px(layout());
     int version = gStore->getInt("estado", "version", 1);
     if (posX < 0 || posY < 0 || version <= 5) posX = posY = px(12);
@@ -188,6 +198,17 @@ int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE, LPWSTR lpCmdLine, int) {
     }
     if (has(L"--juego")) forceShow = 0;
     updateVisibility();
+
+    if (const wchar_t* o = wcsstr(cmdLine, L"--importar=")) {
+        // the rest of the line is the path; quotes that a shell put around it are not part of it
+        wchar_t path[MAX_PATH];
+        lstrcpynW(path, o + 11, MAX_PATH);
+        size_t n = wcslen(path);
+        while (n && (path[n - 1] == L'"' || path[n - 1] == L' ')) path[--n] = 0;
+        const wchar_t* p = path;
+        while (*p == L'"') p++;
+        pkImportPath(p);
+    }
 
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {

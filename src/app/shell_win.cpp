@@ -25,7 +25,7 @@ int balloonKind;
 wchar_t dataUrl[1024];
 wchar_t updManifest[1024] = ZV_SITE_L L"/version.txt";
 wchar_t IMG_BASE[512] = ZV_SITE_L L"/imagenes/";
-int hideOld, compact, forceShow, editMode, userHidden, wvDisabled, pkFromFile;
+int hideOld, compact, forceShow, editMode, userHidden, wvDisabled;
 wchar_t pkPath[MAX_PATH];
 
 void appPaths() {

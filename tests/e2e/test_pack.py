@@ -1,0 +1,48 @@
+"""Data pack on the real program: a pack given with --importar= is installed as datos.txt,
+a file that is no pack changes nothing."""
+
+import os
+import sys
+import unittest
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import harness as h  # noqa: E402
+
+PACK = ("# ZENVORAL-DATOS 1\nversion = 2099-01-01\ntemporada = Y9S1\ntu = 40\n\n"
+        "[noticia]\ntitulo.es = Prueba de importación\ntitulo.en = Import test\ntexto = línea\\nsegunda\n")
+
+
+def wine_path(p):
+    return "Z:" + p.replace("/", "\\")
+
+
+class PackImport(h.ProgramTest):
+    def write(self, name, text):
+        folder = os.path.join(h.ROOT, "build", "e2e files")  # a space in the path on purpose
+        os.makedirs(folder, exist_ok=True)
+        path = os.path.join(folder, name)
+        with open(path, "w", encoding="utf-8", newline="\n") as f:
+            f.write(text)
+        return path
+
+    def test_import_option_installs_a_valid_pack(self):
+        src = self.write("nuevo pack.txt", "\ufeff" + PACK)
+        self.run_program("--prueba", "--importar=" + wine_path(src))
+        self.wait_started()
+        target = os.path.join(h.APPDATA, "datos.txt")
+        self.assertTrue(h.wait_for(lambda: os.path.exists(target), 10))
+        with open(target, encoding="utf-8", newline="") as f:
+            self.assertEqual(f.read(), PACK)  # without the byte-order mark
+        self.assertFalse(os.path.exists(target + ".nuevo"))
+
+    def test_import_option_ignores_what_is_no_pack(self):
+        src = self.write("no es un pack.txt", "version = 2099-01-01\n")
+        self.run_program("--prueba", "--importar=" + wine_path(src))
+        self.wait_started()
+        h.wait_for(lambda: False, 2)
+        self.assertFalse(os.path.exists(os.path.join(h.APPDATA, "datos.txt")))
+        self.assertEqual(len(h.log_lines()), 1)
+
+
+if __name__ == "__main__":
+    unittest.main(verbosity=2)

@@ -1,0 +1,57 @@
+// Installing a pack on disk: the file is replaced whole or not at all.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+
+#include "app/app_win.h"
+#include "app/state.h"
+#include "datapack/install.h"
+#include "datapack/install_win.h"
+#include "datapack/pack.h"
+
+namespace {
+std::string fileBytes(const wchar_t* p) {
+    DWORD n = 0;
+    char* b = readFileA(p, &n);
+    std::string s = b ? std::string(b, n) : "<missing>";
+    free(b);
+    return s;
+}
+}  // namespace
+
+TEST(PackDisk, InstallReplacesTheFileOnlyWithAValidNewerPack) {
+    MemStore st;
+    gStore = &st;
+    loadState(st, 0x0C0A);
+    wchar_t dir[MAX_PATH];
+    GetTempPathW(MAX_PATH, dir);
+    swprintf(pkPath, MAX_PATH, L"%lszvpack%lu.txt", dir, GetCurrentProcessId());
+    DeleteFileW(pkPath);
+
+    pkStartup(nullptr, 0);  // built-in pack in force
+    std::string good = "# ZENVORAL-DATOS 1\nversion = 2099-01-01\ntemporada = Y9S1\n[noticia]\ntitulo = Hola\n";
+    EXPECT_EQ(pkInstallText(good.data(), good.size(), 0), 1);
+    EXPECT_EQ(fileBytes(pkPath), good);
+    EXPECT_EQ(pkFromFile, 1);
+
+    std::string older = "# ZENVORAL-DATOS 1\nversion = 2098-01-01\n";
+    EXPECT_EQ(pkInstallText(older.data(), older.size(), 0), 2);
+    std::string bad = "# ZENVORAL-DATOS 1\n[noticia]\ntitulo = sin versión\n";
+    EXPECT_EQ(pkInstallText(bad.data(), bad.size(), 1), 0);
+    EXPECT_EQ(fileBytes(pkPath), good);
+
+    // next start: the installed file wins over the built-in pack
+    EXPECT_EQ(pkStartup(fileBytes(pkPath).data(), good.size()), 1);
+    EXPECT_EQ(std::u16string(pkVerW), u"2099-01-01");
+
+    // a folder that does not exist: the pack is in force for this run, no stray file appears
+    std::wstring keep = pkPath;
+    swprintf(pkPath, MAX_PATH, L"%lsno-such-folder\\datos.txt", dir);
+    std::string newer = "# ZENVORAL-DATOS 1\nversion = 2100-01-01\n";
+    EXPECT_EQ(pkInstallText(newer.data(), newer.size(), 0), 1);
+    EXPECT_EQ(std::u16string(pkVerW), u"2100-01-01");
+    EXPECT_EQ(GetFileAttributesW((std::wstring(pkPath) + L".nuevo").c_str()), INVALID_FILE_ATTRIBUTES);
+    DeleteFileW(keep.c_str());
+    gStore = nullptr;
+}
