@@ -14,6 +14,8 @@ inline int px(double v) { return (int)(v * sc + 0.5); }
 
 extern HINSTANCE hInst;
 extern HWND hwnd;               // the overlay
+// Tool windows: one of each, null while closed.
+extern HWND hSet, hChk, hLib, hUpd, hDps, hAbout, hWel, hVid, hView;
 extern NOTIFYICONDATAW nid;     // the tray icon
 extern int uiScale;             // setting Escala, percent
 extern wchar_t progDir[MAX_PATH];

@@ -8,11 +8,13 @@
 #include <cstdio>
 #include <ctime>
 #include <cwchar>
+#include <initializer_list>
 
 #include "app/app_win.h"
 #include "app/endpoints.h"
 #include "app/msgs_win.h"
 #include "app/state.h"
+#include "app/hotkeys_win.h"
 #include "app/store_win.h"
 #include "app/window_win.h"
 #include "checklist/clock.h"
@@ -70,6 +72,17 @@ void computeScale() {
     }
 }
 
+
+// Keyboard navigation of the tool windows: each open one is offered the message first; the
+// player and the library only while they hold the focus.
+bool takenByDialog(MSG* m) {
+    for (HWND w : {hSet, hUpd, hDps, hAbout, hWel})
+        if (w && IsDialogMessageW(w, m)) return true;
+    HWND f = GetFocus();
+    if (hVid && f && (f == hVid || IsChild(hVid, f)) && IsDialogMessageW(hVid, m)) return true;
+    if (hLib && f && (f == hLib || IsChild(hLib, f)) && IsDialogMessageW(hLib, m)) return true;
+    return false;
+}
 
 }  // namespace
 
@@ -166,6 +179,7 @@ int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE, LPWSTR lpCmdLine, int) {
                            L"Zenvoral", L"Zenvoral", WS_POPUP, posX, posY, winW, winH, nullptr, nullptr, hInstance,
                            nullptr);
     applyStyle();
+    registerKeys();
 
     nid.cbSize = sizeof nid;
     nid.hWnd = hwnd;
@@ -212,6 +226,7 @@ int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE, LPWSTR lpCmdLine, int) {
 
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        if (takenByDialog(&msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }

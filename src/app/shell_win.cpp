@@ -11,10 +11,12 @@
 
 #include "app/app_win.h"
 #include "app/endpoints.h"
+#include "app/hotkeys_win.h"
 #include "l10n/ui.h"
 
 HINSTANCE hInst;
 HWND hwnd;
+HWND hSet, hChk, hLib, hUpd, hDps, hAbout, hWel, hVid, hView;
 NOTIFYICONDATAW nid;
 double sc = 1.0;
 int uiScale = 100;
@@ -141,6 +143,7 @@ void openFeedback() {
 void restartApp() {
     wchar_t exe[MAX_PATH];
     GetModuleFileNameW(nullptr, exe, MAX_PATH);
+    unregisterKeys();
     Shell_NotifyIconW(NIM_DELETE, &nid);
     ShellExecuteW(nullptr, L"open", exe, L"--reinicio", nullptr, SW_SHOWNORMAL);
     if (hwnd) DestroyWindow(hwnd);

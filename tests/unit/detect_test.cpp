@@ -1,0 +1,65 @@
+#include <gtest/gtest.h>
+
+#include "app/detect.h"
+
+TEST(GameName, ExactNameAndTheSubstringRule) {
+    EXPECT_TRUE(isGameName(u"TheDivision2.exe", u"TheDivision2.exe"));
+    EXPECT_TRUE(isGameName(u"THEDIVISION2.EXE", u"TheDivision2.exe"));
+    EXPECT_TRUE(isGameName(u"thedivision2_dx12.exe", u"TheDivision2.exe"));
+    EXPECT_TRUE(isGameName(u"The Division 2.exe", u"other.exe"));
+    EXPECT_FALSE(isGameName(u"TheDivision2Launcher.exe", u"TheDivision2.exe"));
+    EXPECT_FALSE(isGameName(u"Division2CrashReporter.exe", u""));
+    EXPECT_FALSE(isGameName(u"division2_setup.exe", u""));
+    EXPECT_FALSE(isGameName(u"Zenvoral-Division2.exe", u""));
+    EXPECT_FALSE(isGameName(u"TheDivision.exe", u""));
+    EXPECT_FALSE(isGameName(u"notepad.exe", u"TheDivision2.exe"));
+    // a configured name matches exactly, even with a word the substring rule excludes
+    EXPECT_TRUE(isGameName(u"Division2Launcher.exe", u"division2launcher.EXE"));
+    EXPECT_TRUE(isGameName(u"MyGame.exe", u"mygame.exe"));
+    EXPECT_FALSE(isGameName(u"MyGame.exe.bak", u"mygame.exe"));
+    EXPECT_FALSE(isGameName(nullptr, u"x"));
+    // only the first 259 characters are looked at
+    std::u16string longName(300, u'a');
+    longName += u"division2";
+    EXPECT_FALSE(isGameName(longName.c_str(), u""));
+}
+
+TEST(Visibility, FollowsTheGame) {
+    int was = 0, force = 0, hidden = 0, edit = 1;
+    VisStep s = visDecide(0, &was, &force, &hidden, &edit);
+    EXPECT_FALSE(s.show);
+    EXPECT_FALSE(s.announce);
+    EXPECT_EQ(edit, 1);  // nothing happens to an expanded overlay without the game
+
+    s = visDecide(1, &was, &force, &hidden, &edit);  // the game starts while expanded
+    EXPECT_TRUE(s.announce);
+    EXPECT_TRUE(s.collapse);
+    EXPECT_TRUE(s.show);
+    EXPECT_EQ(edit, 0);
+    s = visDecide(1, &was, &force, &hidden, &edit);  // keeps running: no second balloon
+    EXPECT_FALSE(s.announce);
+    EXPECT_TRUE(s.show);
+
+    hidden = 1;  // the hide key
+    EXPECT_FALSE(visDecide(1, &was, &force, &hidden, &edit).show);
+
+    force = 1;
+    edit = 1;
+    s = visDecide(0, &was, &force, &hidden, &edit);  // the game ends
+    EXPECT_TRUE(s.offerUpdate);
+    EXPECT_TRUE(s.collapse);
+    EXPECT_FALSE(s.show);
+    EXPECT_EQ(force + hidden + edit, 0);
+    EXPECT_FALSE(visDecide(0, &was, &force, &hidden, &edit).offerUpdate);
+}
+
+TEST(Visibility, ForcedWithoutTheGame) {
+    int was = 0, force = 1, hidden = 0, edit = 0;
+    EXPECT_TRUE(visDecide(0, &was, &force, &hidden, &edit).show);
+    hidden = 1;
+    EXPECT_FALSE(visDecide(0, &was, &force, &hidden, &edit).show);
+    // the game starting clears the hide key
+    VisStep s = visDecide(1, &was, &force, &hidden, &edit);
+    EXPECT_TRUE(s.show);
+    EXPECT_EQ(hidden, 0);
+}
