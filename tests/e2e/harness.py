@@ -11,7 +11,7 @@ import unittest
 
 ROOT = os.environ.get("ZV_ROOT") or os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
 EXE = os.environ.get("ZV_EXE") or os.path.join(ROOT, "build", "win64", "Zenvoral.exe")
-PREFIX = os.path.join(ROOT, "build", "wineprefix")
+PREFIX = os.environ.get("ZV_WINEPREFIX") or os.path.join(ROOT, "build", "wineprefix")
 RUNNER = os.path.join(ROOT, "scripts", "wine-run.sh")
 USER = os.environ.get("USER") or subprocess.run(["id", "-un"], capture_output=True, text=True).stdout.strip()
 APPDATA = os.path.join(PREFIX, "drive_c", "users", USER, "AppData", "Roaming", "Zenvoral")
@@ -43,6 +43,16 @@ def tearDownModule():
         _xvfb.wait()
 
 
+def in_prefix(pid):
+    """The process runs in this suite's Wine prefix (other prefixes are left alone)."""
+    try:
+        with open(f"/proc/{pid}/environ", "rb") as f:
+            env = f.read().split(b"\0")
+    except OSError:
+        return False
+    return ("WINEPREFIX=" + PREFIX).encode() in env
+
+
 def program_pids():
     pids = []
     for d in os.listdir("/proc"):
@@ -53,7 +63,7 @@ def program_pids():
                 cmd = f.read()
         except OSError:
             continue
-        if b"Zenvoral.exe" in cmd and b"wine-run.sh" not in cmd:
+        if b"Zenvoral.exe" in cmd and b"wine-run.sh" not in cmd and in_prefix(d):
             pids.append(int(d))
     return pids
 
