@@ -33,6 +33,9 @@ LONG WINAPI crashFilter(EXCEPTION_POINTERS* ep);
 // Whole file into a NUL-terminated heap block (free with free); null when missing or > 8 MiB.
 char* readFileA(const wchar_t* path, DWORD* length);
 
+// The system's open dialog for an existing file (MAX_PATH characters); 1 when one was chosen.
+int pickOpenFile(HWND owner, const wchar_t* filter, const wchar_t* title, wchar_t* file);
+
 // Backups of the settings file: byte copies, refused when the file is no backup of ours.
 void backupExport(HWND owner);
 void backupImport(HWND owner);

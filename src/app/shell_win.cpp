@@ -60,6 +60,19 @@ char* readFileA(const wchar_t* path, DWORD* length) {
     return buf;
 }
 
+int pickOpenFile(HWND owner, const wchar_t* filter, const wchar_t* title, wchar_t* file) {
+    file[0] = 0;
+    OPENFILENAMEW of{};
+    of.lStructSize = sizeof of;
+    of.hwndOwner = owner;
+    of.lpstrFilter = filter;
+    of.lpstrFile = file;
+    of.nMaxFile = MAX_PATH;
+    of.lpstrTitle = title;
+    of.Flags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;
+    return GetOpenFileNameW(&of) ? 1 : 0;
+}
+
 int backupIsOurs(const wchar_t* path) {
     wchar_t v[32];
     GetPrivateProfileStringW(L"estado", L"instalado", L"", v, 32, path);
@@ -87,15 +100,8 @@ void backupExport(HWND owner) {
 }
 
 void backupImport(HWND owner) {
-    wchar_t file[MAX_PATH] = L"";
-    OPENFILENAMEW of{};
-    of.lStructSize = sizeof of;
-    of.hwndOwner = owner;
-    of.lpstrFilter = L"Zenvoral (*.ini)\0*.ini\0*.*\0*.*\0";
-    of.lpstrFile = file;
-    of.nMaxFile = MAX_PATH;
-    of.Flags = OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;
-    if (!GetOpenFileNameW(&of)) return;
+    wchar_t file[MAX_PATH];
+    if (!pickOpenFile(owner, L"Zenvoral (*.ini)\0*.ini\0*.*\0*.*\0", nullptr, file)) return;
     if (!backupIsOurs(file)) {
         MessageBoxW(owner, W(T(235)), L"Zenvoral", MB_ICONINFORMATION);
         return;

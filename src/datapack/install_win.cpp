@@ -1,7 +1,5 @@
 #include "datapack/install_win.h"
 
-#include <commdlg.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -86,16 +84,8 @@ void pkImportPath(const wchar_t* path) {
 }
 
 void pkImportDialog(HWND owner) {
-    wchar_t file[MAX_PATH] = L"";
-    OPENFILENAMEW of{};
-    of.lStructSize = sizeof of;
-    of.hwndOwner = owner;
-    of.lpstrFilter = L"Zenvoral (*.txt)\0*.txt\0*.*\0*.*\0";
-    of.lpstrFile = file;
-    of.nMaxFile = MAX_PATH;
-    of.lpstrTitle = W(T(127));
-    of.Flags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;
-    if (!GetOpenFileNameW(&of)) return;
+    wchar_t file[MAX_PATH];
+    if (!pickOpenFile(owner, L"Zenvoral (*.txt)\0*.txt\0*.*\0*.*\0", W(T(127)), file)) return;
     DWORD len = 0;
     char* buf = readFileA(file, &len);
     int r = buf ? pkInstallText(buf, len, 1) : 0;

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "testutil.h"
+
 #include <cstdlib>
 #include <ctime>
 #include <string>
@@ -14,17 +16,10 @@ namespace {
 // Every test here runs in Madrid time with the reset at 9 and a fresh catalogue and state.
 class Clock : public ::testing::Test {
 protected:
-    std::string oldTz;
-    bool hadTz = false;
+    TzScope tz{"Europe/Madrid"};
     MemStore st;
 
     void SetUp() override {
-        if (const char* tz = std::getenv("TZ")) {
-            hadTz = true;
-            oldTz = tz;
-        }
-        setenv("TZ", "Europe/Madrid", 1);
-        tzset();
         uiSetLang(1);
         catReset();
         resetHour = 9;
@@ -34,26 +29,11 @@ protected:
         bestStreak = curStreak = 0;
     }
     void TearDown() override {
-        if (hadTz)
-            setenv("TZ", oldTz.c_str(), 1);
-        else
-            unsetenv("TZ");
-        tzset();
         uiSetLang(0);
     }
 };
 
-long long at(int y, int mo, int d, int h, int mi = 0, int s = 0) {
-    std::tm t{};
-    t.tm_year = y - 1900;
-    t.tm_mon = mo - 1;
-    t.tm_mday = d;
-    t.tm_hour = h;
-    t.tm_min = mi;
-    t.tm_sec = s;
-    t.tm_isdst = -1;
-    return (long long)std::mktime(&t);
-}
+long long at(int y, int mo, int d, int h, int mi = 0, int s = 0) { return localAt(y, mo, d, h, mi, s); }
 
 int localHour(long long t) {
     std::time_t tt = (std::time_t)t;

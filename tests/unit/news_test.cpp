@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "testutil.h"
+
 #include <cstdlib>
 #include <ctime>
 #include <string>
@@ -9,16 +11,6 @@
 #include "l10n/ui.h"
 
 namespace {
-
-long long utc(int y, int mo, int d, int h = 0, int mi = 0) {
-    std::tm t{};
-    t.tm_year = y - 1900;
-    t.tm_mon = mo - 1;
-    t.tm_mday = d;
-    t.tm_hour = h;
-    t.tm_min = mi;
-    return (long long)timegm(&t);
-}
 
 // "YYYY-MM-DD HH:MM" in UTC, as a pack writes its instants.
 std::string stamp(long long t) {
@@ -35,29 +27,17 @@ std::u16string txt(int i) { return newsTxt[i]; }
 // Madrid time, English texts, an empty selection.
 class News : public ::testing::Test {
 protected:
-    std::string oldTz;
-    bool hadTz = false;
+    TzScope tz{"Europe/Madrid"};
     // Tuesday 2026-12-08, 13:00 in Madrid
     const long long now = utc(2026, 12, 8, 12);
 
     void SetUp() override {
-        if (const char* tz = std::getenv("TZ")) {
-            hadTz = true;
-            oldTz = tz;
-        }
-        setenv("TZ", "Europe/Madrid", 1);
-        tzset();
         uiSetLang(1);
         pkClear();
         newsClear();
         evLocalHook = nullptr;
     }
     void TearDown() override {
-        if (hadTz)
-            setenv("TZ", oldTz.c_str(), 1);
-        else
-            unsetenv("TZ");
-        tzset();
         uiSetLang(0);
         pkClear();
         newsClear();

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "testutil.h"
+
 #include <cstring>
 #include <ctime>
 #include <string>
@@ -16,16 +18,6 @@ int parse(const std::string& s) { return pkParse(s.data(), s.size()); }
 const std::string HEAD = "# ZENVORAL-DATOS 1\nversion = 1\n";
 
 std::string str(const char* s) { return s ? s : "<null>"; }
-
-long long utc(int y, int mo, int d, int h = 0, int mi = 0) {
-    std::tm t{};
-    t.tm_year = y - 1900;
-    t.tm_mon = mo - 1;
-    t.tm_mday = d;
-    t.tm_hour = h;
-    t.tm_min = mi;
-    return (long long)timegm(&t);
-}
 
 class Pack : public ::testing::Test {
 protected:
