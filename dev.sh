@@ -6,7 +6,7 @@ cd "$ROOT"
 
 PKGS=(cmake ninja-build g++ python3 googletest libgtest-dev libbenchmark-dev clang libclang-rt-14-dev
       g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-tools wine wine64
-      xvfb xdotool imagemagick x11-utils fonts-dejavu-core)
+      xvfb xdotool imagemagick x11-utils fonts-dejavu-core fonts-roboto-unhinted)
 
 setup() {
     local missing=()

@@ -35,6 +35,25 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
     wineserver -w
 fi
 
+# Fonts: the overlay asks for Bahnschrift and Segoe UI, which Wine lacks, and draws symbols
+# such as "✓" and "›" that Wine's own fonts have no glyph for. Roboto Condensed (Debian's
+# fonts-roboto-unhinted) stands in for the narrow Bahnschrift and DejaVu Sans (fonts-dejavu-core)
+# for Segoe UI, so screenshots show what players see. Done once per prefix (the marker names
+# the mapping's revision); the program itself copes without it.
+fonts_done="$WINEPREFIX/drive_c/windows/Fonts/.zenvoral-fonts-2"
+if [ ! -f "$fonts_done" ]; then
+    fontdir="$WINEPREFIX/drive_c/windows/Fonts"
+    mkdir -p "$fontdir"
+    for f in dejavu/DejaVuSans.ttf dejavu/DejaVuSans-Bold.ttf roboto/unhinted/RobotoCondensed-Regular.ttf \
+             roboto/unhinted/RobotoCondensed-Medium.ttf roboto/unhinted/RobotoCondensed-Bold.ttf; do
+        cp -f "/usr/share/fonts/truetype/$f" "$fontdir/" 2>/dev/null
+    done
+    reg=$(mktemp --suffix=.reg)
+    printf 'REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]\r\n"Bahnschrift"="Roboto Condensed"\r\n"Segoe UI"="DejaVu Sans"\r\n' >"$reg"
+    wine regedit /S "$(winepath -w "$reg" 2>/dev/null)" >/dev/null 2>&1 && touch "$fonts_done"
+    rm -f "$reg"
+fi
+
 appdata="$WINEPREFIX/drive_c/users/$(id -un)/AppData/Roaming/Zenvoral"
 [ $fresh -eq 1 ] && rm -rf "$appdata"
 

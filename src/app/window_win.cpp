@@ -1,157 +1,57 @@
-// The overlay window: its size and style, painting, clicks, the tray icon with its menu and
-// commands, timers and the language switch. Start-up (main_win.cpp) creates it hidden.
+// The overlay window: hover, clicks and dragging, the two timers, hotkeys, the tray icon with
+// its menu and commands, and the language switch. Start-up (main_win.cpp) creates it hidden;
+// its geometry and painting live in overlay/.
 #include <windows.h>
 #include <shellapi.h>
 
 #include <cstdio>
+#include <ctime>
 #include <cwchar>
 
 #include "app/app_win.h"
 #include "app/endpoints.h"
+#include "app/hotkeys_win.h"
 #include "app/msgs_win.h"
 #include "app/state.h"
+#include "app/window_win.h"
 #include "checklist/catalogue.h"
+#include "checklist/clock.h"
+#include "datapack/news.h"
 #include "l10n/ui.h"
 
-RECT gearRect, bookRect, compRect, embRect;
-int winW, winH;
+int hoverEmb;
 
 namespace {
-RECT scaled(int l, int t, int r, int b) { return RECT{px(l), px(t), px(r), px(b)}; }
-}  // namespace
 
-void headerRects() {
-    gearRect = scaled(262, 5, 288, 29);
-    bookRect = scaled(234, 5, 260, 29);
-    compRect = scaled(206, 5, 232, 29);
-    embRect = scaled(6, 6, 46, 46);
-}
+int pressing;
+POINT downPt;
+long long lastMin = -1;  // minute of the last per-minute repaint
+int first = 1;           // the automatic checks have not run yet
 
-int layout() {
-    int h = 52;
-    for (int kind = 0; kind < 3; kind++) {
-        int rows = 0;
-        for (int k = 0; k < NT; k++)
-            if (!tHidden[ord[k]] && tasks[ord[k]].kind == kind) rows++;
-        if (rows) h += 26 + rows * 26;
-    }
-    return h + 12;
-}
+long long now() { return (long long)time(nullptr); }
 
-void applyStyle() {
-    if (!hwnd) return;
-    LONG ex = GetWindowLongW(hwnd, GWL_EXSTYLE);
-    ex = editMode ? (ex & ~WS_EX_TRANSPARENT) : (ex | WS_EX_TRANSPARENT);
-    SetWindowLongW(hwnd, GWL_EXSTYLE, ex);
-    int a = opacity + (editMode ? 0 : 30);
-    SetLayeredWindowAttributes(hwnd, 0, BYTE(a > 255 ? 255 : a), LWA_ALPHA);
-    int w = editMode ? winW : px(52), h = editMode ? winH : px(52);
-    SetWindowPos(hwnd, HWND_TOPMOST, 0, 0, w, h, SWP_NOMOVE | SWP_NOACTIVATE);
-    InvalidateRect(hwnd, nullptr, FALSE);
-}
+bool in(const RECT& r, POINT p) { return r.right > r.left && PtInRect(&r, p); }
 
-// Shows the overlay while forced to; detection of the game joins this rule later.
-void updateVisibility() {
-    if (!hwnd) return;
-    bool show = forceShow && !userHidden;
-    if (show && !IsWindowVisible(hwnd)) ShowWindow(hwnd, SW_SHOWNOACTIVATE);
-    if (!show && IsWindowVisible(hwnd)) ShowWindow(hwnd, SW_HIDE);
-}
+void repaint() { InvalidateRect(hwnd, nullptr, FALSE); }
 
-void relayout() {
-    winH = px(layout());
+POINT clientPt(LPARAM lp) { return POINT{(short)LOWORD(lp), (short)HIWORD(lp)}; }
+
+void collapse() {
+    editMode = 0;
     applyStyle();
 }
 
-namespace {
-
-// A plain dark panel: emblem disc, title and the visible tasks with their marks.
-void paint(HDC dc, int w, int h) {
-    HBRUSH bg = CreateSolidBrush(RGB(13, 15, 17));
-    RECT all{0, 0, w, h};
-    FillRect(dc, &all, bg);
-    DeleteObject(bg);
-    HBRUSH orange = CreateSolidBrush(RGB(255, 109, 16));
-    HPEN ring = CreatePen(PS_SOLID, px(3), RGB(255, 109, 16));
-    HGDIOBJ oldPen = SelectObject(dc, ring);
-    HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(BLACK_BRUSH));
-    Ellipse(dc, px(8), px(8), px(44), px(44));
-    SelectObject(dc, oldBrush);
-    SelectObject(dc, oldPen);
-    DeleteObject(ring);
-    if (!editMode) {
-        DeleteObject(orange);
-        return;
-    }
-    SetBkMode(dc, TRANSPARENT);
-    HFONT title = CreateFontW(-px(17), 0, 0, 0, FW_BOLD, 0, 0, 0, DEFAULT_CHARSET, 0, 0, CLEARTYPE_QUALITY, 0, L"Segoe UI");
-    HFONT body = CreateFontW(-px(13), 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, CLEARTYPE_QUALITY, 0, L"Segoe UI");
-    HFONT small = CreateFontW(-px(11), 0, 0, 0, FW_BOLD, 0, 0, 0, DEFAULT_CHARSET, 0, 0, CLEARTYPE_QUALITY, 0, L"Segoe UI");
-    HGDIOBJ oldFont = SelectObject(dc, title);
-    SetTextColor(dc, RGB(235, 237, 240));
-    TextOutW(dc, px(54), px(15), L"ZENVORAL", 8);
-    int y = 52;
-    for (int kind = 0; kind < 3; kind++) {
-        bool any = false;
-        for (int k = 0; k < NT; k++) {
-            int i = ord[k];
-            if (tHidden[i] || tasks[i].kind != kind) continue;
-            if (!any) {
-                SelectObject(dc, small);
-                SetTextColor(dc, RGB(255, 109, 16));
-                const wchar_t* head = W(T(26 + kind));
-                TextOutW(dc, px(14), px(y + 8), head, (int)wcslen(head));
-                y += 26;
-                any = true;
-            }
-            RECT box = scaled(14, y + 5, 30, y + 21);
-            if (checked[i]) FillRect(dc, &box, orange);
-            else FrameRect(dc, &box, orange);
-            SelectObject(dc, body);
-            SetTextColor(dc, checked[i] ? RGB(120, 125, 133) : RGB(235, 237, 240));
-            const wchar_t* name = W(taskName(i));
-            TextOutW(dc, px(38), px(y + 5), name, (int)wcslen(name));
-            y += 26;
-        }
-    }
-    SelectObject(dc, oldFont);
-    DeleteObject(title);
-    DeleteObject(body);
-    DeleteObject(small);
-    DeleteObject(orange);
+int taskAt(POINT p) {
+    for (int i = 0; i < NT; i++)
+        if (in(itemRect[i], p)) return i;
+    return -1;
 }
 
-}  // namespace
-
-HICON trayIcon() {
-    int n = GetSystemMetrics(SM_CXSMICON);
-    HICON ic = (HICON)LoadImageW(hInst, MAKEINTRESOURCEW(1), IMAGE_ICON, n, GetSystemMetrics(SM_CYSMICON), 0);
-    if (ic) return ic;
-    // drawn fallback: an orange square with a dark centre
-    HDC screen = GetDC(nullptr);
-    HDC dc = CreateCompatibleDC(screen);
-    HBITMAP color = CreateCompatibleBitmap(screen, n, n);
-    HBITMAP mask = CreateBitmap(n, n, 1, 1, nullptr);
-    HGDIOBJ old = SelectObject(dc, color);
-    HBRUSH o = CreateSolidBrush(RGB(255, 109, 16)), d = CreateSolidBrush(RGB(13, 15, 17));
-    RECT all{0, 0, n, n}, mid{n / 4, n / 4, n - n / 4, n - n / 4};
-    FillRect(dc, &all, o);
-    FillRect(dc, &mid, d);
-    SelectObject(dc, mask);
-    PatBlt(dc, 0, 0, n, n, BLACKNESS);
-    SelectObject(dc, old);
-    ICONINFO ii{TRUE, 0, 0, mask, color};
-    ic = CreateIconIndirect(&ii);
-    DeleteObject(o);
-    DeleteObject(d);
-    DeleteObject(color);
-    DeleteObject(mask);
-    DeleteDC(dc);
-    ReleaseDC(nullptr, screen);
-    return ic;
+int newsAt(POINT p) {
+    for (int i = 0; i < nNews && i < NEWS_MAX; i++)
+        if (in(newsRect[i], p)) return i;
+    return -1;
 }
-
-namespace {
 
 void setTip() {
     nid.uFlags = NIF_TIP;
@@ -160,23 +60,73 @@ void setTip() {
     Shell_NotifyIconW(NIM_MODIFY, &nid);
 }
 
+void toggleTask(int i) {
+    checked[i] = !checked[i];
+    saveState(*gStore);
+    long long t = now();
+    histWrite(t, *gStore);
+    histRefresh(t, *gStore);
+    Notice n;
+    if (streakNotice(i, *gStore, &n)) balloon(W(n.title), W(n.text), 0);
+    if (compact) {
+        newsRefresh(t);
+        relayout();
+    }
+    repaint();
+}
+
+void clearAll() {
+    for (int i = 0; i < MAX_TASKS; i++) checked[i] = 0;
+    saveState(*gStore);
+    long long t = now();
+    histWrite(t, *gStore);
+    histRefresh(t, *gStore);
+    if (compact) relayout();
+    repaint();
+}
+
+// Hotkey 2 and menu 101.
+void toggleExpanded() {
+    editMode = !editMode;
+    if (editMode) userHidden = 0;
+    applyStyle();
+    updateVisibility();
+}
+
 void showMenu() {
     HMENU m = CreatePopupMenu();
     wchar_t buf[256];
+    if (updAvailable) {
+        swprintf(buf, 128, W(T(160)), updVer);
+        AppendMenuW(m, MF_STRING, 111, buf);
+        SetMenuDefaultItem(m, 111, FALSE);
+        AppendMenuW(m, MF_SEPARATOR, 0, nullptr);
+    }
     AppendMenuW(m, MF_STRING | (forceShow ? MF_CHECKED : 0), 100, W(T(33)));
-    swprintf(buf, 256, W(T(34)), keyEditStr);
+    swprintf(buf, 256, W(T(34)), W(keyEditStr));
     AppendMenuW(m, MF_STRING | (editMode ? MF_CHECKED : 0), 101, buf);
+    AppendMenuW(m, MF_STRING | (compact ? MF_CHECKED : 0), 112, W(T(165)));
+    AppendMenuW(m, MF_STRING, 113, W(T(199)));
     AppendMenuW(m, MF_STRING, 103, W(T(35)));
     AppendMenuW(m, MF_SEPARATOR, 0, nullptr);
+    swprintf(buf, 256, W(T(36)), W(keyLibStr));
+    AppendMenuW(m, MF_STRING, 106, buf);
+    AppendMenuW(m, MF_STRING, 107, W(T(128)));
+    AppendMenuW(m, MF_STRING, 108, W(T(126)));
+    AppendMenuW(m, MF_STRING, 109, W(T(127)));
+    AppendMenuW(m, MF_STRING, 110, W(T(159)));
+    AppendMenuW(m, MF_STRING, 119, W(T(236)));
+    AppendMenuW(m, MF_STRING, 104, W(T(37)));
     HMENU langs = CreatePopupMenu();
     for (int i = 0; i < LANG_COUNT; i++)
         AppendMenuW(langs, MF_STRING | (i == lang ? MF_CHECKED : 0), 700 + i, W(LANG_NAME[i]));
-    swprintf(buf, 256, lang == 1 ? L"%ls" : L"%ls · Language", W(T(38)));
+    swprintf(buf, 256, lang == 1 ? L"%ls" : L"%ls \u00B7 Language", W(T(38)));
     AppendMenuW(m, MF_POPUP, (UINT_PTR)langs, buf);
     AppendMenuW(m, MF_SEPARATOR, 0, nullptr);
     AppendMenuW(m, MF_STRING, 118, W(T(228)));
     AppendMenuW(m, MF_STRING, 120, L"Discord");
-    swprintf(buf, 256, L"%ls\t%ls", W(T(39)), keyQuitStr);
+    AppendMenuW(m, MF_STRING, 114, W(T(223)));
+    swprintf(buf, 256, L"%ls\t%ls", W(T(39)), W(keyQuitStr));
     AppendMenuW(m, MF_STRING, 105, buf);
     POINT pt;
     GetCursorPos(&pt);
@@ -185,46 +135,157 @@ void showMenu() {
     DestroyMenu(m);
 }
 
-void onCommand(int id) {
-    switch (id) {
-        case 100:
-            userHidden = 0;
-            forceShow = !forceShow;
-            updateVisibility();
-            break;
-        case 101:
-            editMode = !editMode;
-            if (editMode) userHidden = 0;
-            applyStyle();
-            updateVisibility();
-            break;
-        case 103:
-            for (int i = 0; i < MAX_TASKS; i++) checked[i] = 0;
-            saveState(*gStore);
-            InvalidateRect(hwnd, nullptr, FALSE);
-            break;
-        case 105: DestroyWindow(hwnd); break;
-        case 118: openFeedback(); break;
-        case 120: openUrl(W(EP_CHAT)); break;
-        default:
-            if (id >= 700 && id < 700 + LANG_COUNT) applyLanguage(id - 700);
-    }
-}
+// ---- message handlers ----------------------------------------------------------------------
 
 void onPaint(HWND h) {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(h, &ps);
-    RECT rc;
-    GetClientRect(h, &rc);
     HDC mem = CreateCompatibleDC(dc);
-    HBITMAP bmp = CreateCompatibleBitmap(dc, rc.right, rc.bottom);
+    HBITMAP bmp = CreateCompatibleBitmap(dc, curW, curH);
     HGDIOBJ old = SelectObject(mem, bmp);
-    paint(mem, rc.right, rc.bottom);
-    BitBlt(dc, 0, 0, rc.right, rc.bottom, mem, 0, 0, SRCCOPY);
+    paint(mem);
+    BitBlt(dc, 0, 0, curW, curH, mem, 0, 0, SRCCOPY);
     SelectObject(mem, old);
     DeleteObject(bmp);
     DeleteDC(mem);
     EndPaint(h, &ps);
+}
+
+void onLButtonDown(HWND h, LPARAM lp) {
+    pressing = 1;
+    downPt = clientPt(lp);
+    SetCapture(h);
+}
+
+// Hands the press over to the system's move loop, from the point where the button went down,
+// so the window keeps the offset under the pointer.
+void startDrag(HWND h) {
+    pressing = 0;
+    ReleaseCapture();
+    POINT s = downPt;
+    ClientToScreen(h, &s);
+    SendMessageW(h, WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(s.x, s.y));
+}
+
+void onMouseMove(HWND h, LPARAM lp) {
+    POINT p = clientPt(lp);
+    int hov = in(embRect, p);
+    if (hov != hoverEmb) {
+        hoverEmb = hov;
+        repaint();
+        if (hov) {
+            TRACKMOUSEEVENT tme{sizeof tme, TME_LEAVE, h, 0};
+            TrackMouseEvent(&tme);
+        }
+    }
+    if (!pressing) return;
+    int t = px(4);
+    if (abs(p.x - downPt.x) <= t && abs(p.y - downPt.y) <= t) return;
+    if (!editMode) {
+        startDrag(h);
+        return;
+    }
+    if (downPt.y < px(52) && !in(gearRect, downPt) && !in(bookRect, downPt) && !in(compRect, downPt)) {
+        startDrag(h);
+        return;
+    }
+    pressing = 0;  // a slide over the rows is no click
+    ReleaseCapture();
+}
+
+void onMouseLeave() {
+    if (!hoverEmb) return;
+    hoverEmb = 0;
+    repaint();
+}
+
+void onExitSizeMove(HWND h) {
+    RECT r;
+    GetWindowRect(h, &r);
+    posX = r.left;
+    posY = r.top;
+    saveState(*gStore);
+}
+
+void onLButtonUp(LPARAM lp) {
+    if (!pressing) return;
+    pressing = 0;
+    ReleaseCapture();
+    POINT p = clientPt(lp);
+    if (!editMode) {
+        editMode = 1;
+        userHidden = 0;
+        applyStyle();
+        updateVisibility();
+        return;
+    }
+    if (in(embRect, p)) {
+        collapse();
+        updateVisibility();
+        return;
+    }
+    if (in(gearRect, p)) return;  // settings window: not there yet
+    if (in(bookRect, p)) return;  // library: not there yet
+    if (in(compRect, p)) {
+        setCompact(!compact);
+        return;
+    }
+    if (in(updRectO, p)) return;  // update window: not there yet
+    if (newsAt(p) >= 0) return;   // the library's page of the item: not there yet
+    int i = taskAt(p);
+    if (i >= 0) toggleTask(i);
+}
+
+BOOL onSetCursor(HWND h) {
+    POINT p;
+    GetCursorPos(&p);
+    ScreenToClient(h, &p);
+    bool hand = in(embRect, p);
+    if (editMode && !hand)
+        hand = in(gearRect, p) || in(bookRect, p) || in(compRect, p) || in(updRectO, p) || taskAt(p) >= 0 ||
+               newsAt(p) >= 0;
+    SetCursor(LoadCursorW(nullptr, hand ? IDC_HAND : IDC_ARROW));
+    return TRUE;
+}
+
+void onHotkey(int id) {
+    switch (id) {
+        case 1:
+            userHidden = !userHidden;
+            if (userHidden && editMode) collapse();
+            updateVisibility();
+            break;
+        case 2: toggleExpanded(); break;
+        case 3: break;  // library: not there yet
+        case 4: DestroyWindow(hwnd); break;
+    }
+}
+
+void onTick() {
+    long long t = now();
+    if (checkResets(t, *gStore)) relayout();
+    int news = newsTick(t);
+    if (news == 2) {
+        newsRefresh(t);
+        relayout();
+    } else if (news == 1) {
+        repaint();
+    }
+    // the header's reset countdown moves by the minute too
+    long long minute = t / 60;
+    if (minute != lastMin) {
+        lastMin = minute;
+        if (editMode && IsWindowVisible(hwnd)) repaint();
+    }
+    Notice n;
+    if (remindCheck(t, *gStore, &n)) balloon(W(n.title), W(n.text), 0);
+    updateVisibility();
+}
+
+void onChecksTimer(HWND h) {
+    SetTimer(h, TIMER_CHECKS, 600000, nullptr);
+    // pack and update checks join here: on the first tick, then every 6 hours
+    first = 0;
 }
 
 void onTray(LPARAM lp) {
@@ -238,25 +299,90 @@ void onTray(LPARAM lp) {
             applyStyle();
             updateVisibility();
             break;
+        case NIN_BALLOONUSERCLICK:
+            // balloonKind 1 opens the update window, 2 the library's news; neither exists yet
+            break;
     }
 }
 
+void onCommand(int id) {
+    switch (id) {
+        case 100:
+            userHidden = 0;
+            forceShow = !forceShow;
+            updateVisibility();
+            break;
+        case 101: toggleExpanded(); break;
+        case 103: clearAll(); break;
+        case 105: DestroyWindow(hwnd); break;
+        case 112: setCompact(!compact); break;
+        case 118: openFeedback(); break;
+        case 120: openUrl(W(EP_CHAT)); break;
+        // 104 settings, 106/107 library, 108/109 data pack, 110/111 update, 113 checklist editor,
+        // 114 about, 119 DPS calculator: their windows and checks are not there yet
+        default:
+            if (id >= 700 && id < 700 + LANG_COUNT) applyLanguage(id - 700);
+    }
+}
+
+void onDestroy() {
+    Shell_NotifyIconW(NIM_DELETE, &nid);
+    if (kbHook) unregisterKeys();
+    PostQuitMessage(0);
+}
+
 }  // namespace
+
+// Shows the overlay while forced to; detection of the game joins this rule later.
+void updateVisibility() {
+    if (!hwnd) return;
+    bool show = forceShow && !userHidden;
+    if (show && !IsWindowVisible(hwnd)) ShowWindow(hwnd, SW_SHOWNOACTIVATE);
+    if (!show && IsWindowVisible(hwnd)) ShowWindow(hwnd, SW_HIDE);
+}
+
+HICON trayIcon() {
+    int n = GetSystemMetrics(SM_CXSMICON);
+    HICON ic = (HICON)LoadImageW(hInst, MAKEINTRESOURCEW(1), IMAGE_ICON, n, GetSystemMetrics(SM_CYSMICON), 0);
+    if (ic) return ic;
+    // drawn fallback: the emblem on a black mask
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP color = CreateCompatibleBitmap(screen, n, n);
+    HBITMAP mask = CreateBitmap(n, n, 1, 1, nullptr);
+    HGDIOBJ old = SelectObject(dc, color);
+    PatBlt(dc, 0, 0, n, n, BLACKNESS);
+    drawEmblem(dc, 0, 0, n, 0);
+    SelectObject(dc, mask);
+    PatBlt(dc, 0, 0, n, n, BLACKNESS);
+    SelectObject(dc, old);
+    ICONINFO ii{TRUE, 0, 0, mask, color};
+    ic = CreateIconIndirect(&ii);
+    DeleteObject(color);
+    DeleteObject(mask);
+    DeleteDC(dc);
+    ReleaseDC(nullptr, screen);
+    return ic;
+}
 
 LRESULT CALLBACK WndProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
         case WM_PAINT: onPaint(h); return 0;
         case WM_ERASEBKGND: return 1;
+        case WM_LBUTTONDOWN: onLButtonDown(h, lp); return 0;
+        case WM_MOUSEMOVE: onMouseMove(h, lp); return 0;
+        case WM_MOUSELEAVE: onMouseLeave(); return 0;
+        case WM_LBUTTONUP: onLButtonUp(lp); return 0;
+        case WM_EXITSIZEMOVE: onExitSizeMove(h); return 0;
+        case WM_SETCURSOR: return onSetCursor(h);
+        case WM_HOTKEY: onHotkey((int)wp); return 0;
+        case WM_TIMER:
+            if (wp == TIMER_CHECKS) onChecksTimer(h);
+            else onTick();
+            return 0;
         case WM_ZV_TRAY: onTray(lp); return 0;
         case WM_COMMAND: onCommand(LOWORD(wp)); return 0;
-        case WM_TIMER:
-            if (wp == TIMER_CHECKS) SetTimer(h, TIMER_CHECKS, 600000, nullptr);
-            else updateVisibility();
-            return 0;
-        case WM_DESTROY:
-            Shell_NotifyIconW(NIM_DELETE, &nid);
-            PostQuitMessage(0);
-            return 0;
+        case WM_DESTROY: onDestroy(); return 0;
     }
     return DefWindowProcW(h, msg, wp, lp);
 }
@@ -266,8 +392,8 @@ void applyLanguage(int index) {
     uiSetLang(index);
     gStore->put("ajustes", "Idioma", u16of(LANG_CODE[index]));
     keysRender();
+    makeFonts();
     setTip();
+    newsRefresh(now());
     relayout();
-    if (hwnd) InvalidateRect(hwnd, nullptr, FALSE);
 }
-

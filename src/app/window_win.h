@@ -1,13 +1,10 @@
-// The overlay window's operations that start-up and other windows call.
+// The overlay window's operations that start-up and other windows call. The overlay's
+// geometry, fonts and painting are in overlay/overlay_win.h.
 #pragma once
 #include <windows.h>
 
-extern RECT gearRect, bookRect, compRect, embRect;  // header hit areas: settings, library, compact, emblem
-extern int winW, winH;                              // overlay size in pixels
+#include "overlay/overlay_win.h"
 
 LRESULT CALLBACK WndProc(HWND h, UINT msg, WPARAM wp, LPARAM lp);
-void headerRects();       // scales the header hit areas
-int layout();             // lays out the expanded overlay; returns its height in units
-void applyStyle();        // transparency, click-through and size for the current mode
 void updateVisibility();  // shows or hides the overlay
 HICON trayIcon();         // icon resource 1 at tray size, or a drawn one

@@ -33,15 +33,21 @@ class Startup(h.ProgramTest):
         self.assertRegex(value or "", r'^"[A-Z]:\\.*\\Zenvoral\.exe"$')
 
     def heading_width(self, *args):
-        """Width of the first group heading of the expanded overlay, in orange pixels."""
+        """Width of the first section heading under the header (grey text), in pixels."""
         h.kill_all()
         self.run_program("--prueba", "edicion", *args)
         h.wait_for(lambda: h.windows(), 15)
         time.sleep(1)
         shot = h.screenshot(os.path.join(h.ROOT, "build", "e2e-heading.png"))
-        rows = h.region(shot, 12 + 14, 12 + 58, 200, 16)
-        xs = [i for row in rows for i, (r, g, b) in enumerate(row) if r > 200 and 60 < g < 160 and b < 80]
-        return max(xs) - min(xs) if xs else 0
+        rows = h.region(shot, 12 + 12, 12 + 54, 200, 160)
+        grey = [[i for i, c in enumerate(row) if h.near(c, (128, 137, 146), 24)] for row in rows]
+        band = []
+        for xs in grey:
+            if xs:
+                band += xs
+            elif band:
+                break
+        return max(band) - min(band) if band else 0
 
     def test_detected_language_and_run_only_override(self):
         self.run_program(lang="de_DE.UTF-8")
@@ -90,7 +96,7 @@ class Startup(h.ProgramTest):
         self.assertEqual((x, y, w), (12, 12, 300))
         time.sleep(1)
         shot = h.screenshot(os.path.join(h.ROOT, "build", "e2e-overlay.png"))
-        self.assertTrue(h.near(h.pixel(shot, x + 250, y + hgt - 20), (13, 15, 17)))  # panel background
+        self.assertTrue(h.near(h.pixel(shot, x + 250, y + 48), (13, 15, 17)))  # panel background
         self.assertTrue(h.near(h.pixel(shot, x + 26, y + 3 + 5), (255, 109, 16), 40))  # emblem ring
 
 
