@@ -141,7 +141,12 @@ void onPaint(HWND h) {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(h, &ps);
     HDC mem = CreateCompatibleDC(dc);
-    HBITMAP bmp = CreateCompatibleBitmap(dc, curW, curH);
+    // a 32-bit bitmap: GDI+ smooths its edges on every system, Wine included
+    BITMAPINFO bi{};
+    bi.bmiHeader = BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), curW, -curH, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HBITMAP bmp = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (!bmp) bmp = CreateCompatibleBitmap(dc, curW, curH);
     HGDIOBJ old = SelectObject(mem, bmp);
     paint(mem);
     BitBlt(dc, 0, 0, curW, curH, mem, 0, 0, SRCCOPY);
