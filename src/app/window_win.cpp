@@ -16,6 +16,7 @@
 #include "app/window_win.h"
 #include "checklist/catalogue.h"
 #include "checklist/clock.h"
+#include "datapack/install_win.h"
 #include "datapack/news.h"
 #include "l10n/ui.h"
 
@@ -320,10 +321,11 @@ void onCommand(int id) {
         case 101: toggleExpanded(); break;
         case 103: clearAll(); break;
         case 105: DestroyWindow(hwnd); break;
+        case 109: pkImportDialog(nullptr); break;
         case 112: setCompact(!compact); break;
         case 118: openFeedback(); break;
         case 120: openUrl(W(EP_CHAT)); break;
-        // 104 settings, 106/107 library, 108/109 data pack, 110/111 update, 113 checklist editor,
+        // 104 settings, 106/107 library, 108 pack check, 110/111 update, 113 checklist editor,
         // 114 about, 119 DPS calculator: their windows and checks are not there yet
         default:
             if (id >= 700 && id < 700 + LANG_COUNT) applyLanguage(id - 700);
