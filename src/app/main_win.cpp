@@ -55,23 +55,6 @@ void darkMenus() {
     if (flush) flush();
 }
 
-// Scale: DPI factor times Escala, capped so the expanded overlay fits the work area.
-void computeScale() {
-    HDC dc = GetDC(nullptr);
-    double dpi = GetDeviceCaps(dc, LOGPIXELSY) / 96.0;
-    ReleaseDC(nullptr, dc);
-    int e = gStore->getInt("ajustes", "Escala", 100);
-    if (e < 80 || e > 150) e = 100;
-    uiScale = e;
-    sc = e * dpi / 100.0;
-    if (sc > dpi) {
-        RECT wa;
-        SystemParametersInfoW(SPI_GETWORKAREA, 0, &wa, 0);
-        double limit = (wa.bottom - wa.top - 70) / 624.0;
-        if (sc > limit) sc = limit > dpi ? limit : dpi;
-    }
-}
-
 
 // Keyboard navigation of the tool windows: each open one is offered the message first; the
 // player and the library only while they hold the focus.
@@ -120,7 +103,7 @@ int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE, LPWSTR lpCmdLine, int) {
     Gdiplus::GdiplusStartup(&gdipTok, &gsi, nullptr);
 
     loadState(*gStore, GetUserDefaultUILanguage());
-    computeScale();
+    scaleInit();
     swprintf(logPath, MAX_PATH, L"%ls\\registro.txt", progDir);
     SetUnhandledExceptionFilter(crashFilter);
     logLine(L"Inicio %ls (%d) · idioma %ls · escala %d%%", W(ZV_VERSION), ZV_BUILD, W(LANG_NAME[lang]), uiScale);
@@ -155,19 +138,17 @@ int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE, LPWSTR lpCmdLine, int) {
 
     long long now = (long long)std::time(nullptr);
     checkResets(now, *gStore);
+    makeFonts();
     headerRects();
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES | ICC_HOTKEY_CLASS | ICC_BAR_CLASSES};
     InitCommonControlsEx(&icc);
 
-    winW = px(300);
     newsRefresh(now);
     histRefresh(now, *gStore);
     winH = px(layout());
     int version = gStore->getInt("estado", "version", 1);
-    if (posX < 0 || posY < 0 || version <= 5) posX = posY = px(12);
-    int m = px(60);
-    if (posX > GetSystemMetrics(SM_CXVIRTUALSCREEN) - m) posX = px(12);
-    if (posY > GetSystemMetrics(SM_CYVIRTUALSCREEN) - m) posY = px(12);
+    if (version <= 5) posX = posY = -1;  // positions of old layouts are not trusted
+    posInit();
 
     WNDCLASSW wc{};
     wc.lpfnWndProc = WndProc;

@@ -340,13 +340,8 @@ void onDestroy() {
 
 }  // namespace
 
-// Shows the overlay while forced to; detection of the game joins this rule later.
-void updateVisibility() {
-    if (!hwnd) return;
-    bool show = forceShow && !userHidden;
-    if (show && !IsWindowVisible(hwnd)) ShowWindow(hwnd, SW_SHOWNOACTIVATE);
-    if (!show && IsWindowVisible(hwnd)) ShowWindow(hwnd, SW_HIDE);
-}
+// The overlay follows the game, the tray toggles and the hide key.
+void updateVisibility() { visUpdate(); }
 
 HICON trayIcon() {
     int n = GetSystemMetrics(SM_CXSMICON);
