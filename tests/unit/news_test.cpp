@@ -224,7 +224,7 @@ TEST_F(News, BuiltInPackOverTheWeek) {
     EXPECT_EQ(nNews, 2);
     newsRefresh(utc(2026, 12, 7, 12));  // Monday: the reminder of tomorrow's reset first
     ASSERT_EQ(nNews, 3);
-    EXPECT_EQ(txt(0), u"Weekly reset tomorrow: check your weekly tasks");
+    EXPECT_EQ(txt(0), u"Weekly reset tomorrow");
     newsRefresh(utc(2026, 12, 8, 12));  // Tuesday
     ASSERT_EQ(nNews, 3);
     EXPECT_EQ(newsHot[0], 1);
