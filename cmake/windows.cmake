@@ -42,6 +42,7 @@ foreach(h ${E2E_HELPERS})
   get_filename_component(n ${h} NAME_WE)
   add_executable(${n} WIN32 ${h})
   target_link_options(${n} PRIVATE -municode -static -s)
+  target_link_libraries(${n} PRIVATE shell32 psapi)
 endforeach()
 
 # End-to-end: the real program under Wine + Xvfb, driven by Python.

@@ -147,7 +147,10 @@ def windows(name="^Zenvoral$", visible=True):
 
 
 def geometry(win):
+    """(x, y, w, h) of a window; (0, 0, 0, 0) once it is gone."""
     r = subprocess.run(["xdotool", "getwindowgeometry", str(win)], capture_output=True, text=True).stdout
+    if "Position:" not in r:
+        return 0, 0, 0, 0
     x, y = map(int, re.search(r"Position: (-?\d+),(-?\d+)", r).groups())
     w, h = map(int, re.search(r"Geometry: (\d+)x(\d+)", r).groups())
     return x, y, w, h

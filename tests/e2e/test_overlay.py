@@ -81,12 +81,13 @@ class Overlay(h.ProgramTest):
         self.assertEqual(h.pixel(p, bx + 1, by + 1), ORANGE, "filled box")
         self.assertEqual(h.pixel(p, bx + 10, by + 10), ORANGE)
         self.assertTrue(h.near(h.pixel(p, bx + 5, by + 8), BG, 40), "check mark")
-        # a slide over the rows is no click; a second click clears the task
-        drag(x + 150, top + 2, x + 150, top + 40)
+        # a slide of 5 pixels over the rows is no click and does not drag the overlay;
+        # a press that wanders 3 pixels still is a click and clears the task
+        drag(x + 150, top + 2, x + 155, top + 2)
         time.sleep(0.5)
         self.assertEqual(h.ini_get("estado", "c0"), "1")
         self.assertEqual(h.geometry(win)[:2], (x, y), "rows do not drag the overlay")
-        h.click(x + 150, top + 2)
+        drag(x + 150, top + 2, x + 153, top + 5)
         self.assertEqual(h.wait_for(lambda: h.ini_get("estado", "c0") == "0", 5), True)
 
     def test_emblem_collapses_and_expands(self):
