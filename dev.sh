@@ -91,7 +91,9 @@ run)
 bench)
     setup || exit 1
     build native || exit 1
-    build/native/zv_bench
+    build win64 || exit 1
+    build/native/zv_bench || exit 1
+    python3 bench/wine_startup.py
     ;;
 *)
     echo "usage: ./dev.sh test | run [options] | build | bench"
