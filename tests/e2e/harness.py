@@ -25,13 +25,17 @@ def setUpModule():
     """A display for the whole test file when none is there; the Wine server kept alive."""
     global _xvfb
     if not os.environ.get("DISPLAY"):
-        r, w = os.pipe()
-        _xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(w), "-screen", "0", "1280x800x24", "-nolisten", "tcp"],
-                                 pass_fds=(w,), stderr=subprocess.DEVNULL)
-        os.close(w)
-        num = os.read(r, 16).decode().strip()
-        os.close(r)
-        os.environ["DISPLAY"] = ":" + num
+        for num in range(90, 190):  # a display number nobody holds
+            if os.path.exists(f"/tmp/.X{num}-lock") or os.path.exists(f"/tmp/.X11-unix/X{num}"):
+                continue
+            _xvfb = subprocess.Popen(["Xvfb", f":{num}", "-screen", "0", "1280x800x24", "-nolisten", "tcp"],
+                                     stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            if wait_for(lambda: _xvfb.poll() is not None or os.path.exists(f"/tmp/.X11-unix/X{num}"), 10, 0.05) \
+                    and _xvfb.poll() is None:
+                os.environ["DISPLAY"] = f":{num}"
+                break
+        else:
+            raise RuntimeError("no virtual display could be started")
     subprocess.run([RUNNER, "cmd", "/c", "exit"], capture_output=True, timeout=120)  # makes the prefix once
 
 

@@ -10,6 +10,7 @@ import unittest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import harness as h  # noqa: E402
+from harness import setUpModule, tearDownModule  # noqa: E402,F401  (a display and Wine server per file)
 
 BUILD = os.environ.get("ZV_BUILD") or os.path.join(h.ROOT, "build", "win64")
 PROBE = os.path.join(BUILD, "probe.exe")

@@ -8,7 +8,8 @@ import time
 import unittest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-import harness as h
+import harness as h  # noqa: E402
+from harness import setUpModule, tearDownModule  # noqa: E402,F401  (a display and Wine server per file)
 
 ORANGE = (255, 109, 16)
 BG = (13, 15, 17)

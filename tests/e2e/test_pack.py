@@ -7,6 +7,7 @@ import unittest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import harness as h  # noqa: E402
+from harness import setUpModule, tearDownModule  # noqa: E402,F401  (a display and Wine server per file)
 
 PACK = ("# ZENVORAL-DATOS 1\nversion = 2099-01-01\ntemporada = Y9S1\ntu = 40\n\n"
         "[noticia]\ntitulo.es = Prueba de importación\ntitulo.en = Import test\ntexto = línea\\nsegunda\n")
