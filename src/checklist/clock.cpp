@@ -13,9 +13,6 @@
 int curStreak;
 unsigned char histCell[HIST_CELLS];
 
-namespace {
-
-// Local calendar time of t; false when the runtime cannot represent it.
 bool toLocal(long long t, std::tm* out) {
     std::time_t tt = (std::time_t)t;
     if ((long long)tt != t) return false;
@@ -24,6 +21,8 @@ bool toLocal(long long t, std::tm* out) {
     *out = *p;
     return true;
 }
+
+namespace {
 
 // Unix time of a local calendar time, the runtime deciding daylight saving for that date.
 bool fromLocal(std::tm tm, long long* out) {

@@ -3,6 +3,7 @@
 // from it, the two reminders before a reset and the notice when the day's routine is done.
 // "now" always comes in as Unix seconds; the shell shows the returned notices as tray balloons.
 #pragma once
+#include <ctime>
 #include <initializer_list>
 
 #include "app/store.h"
@@ -15,6 +16,9 @@ constexpr int DAY_TEXT = 11;      // todayStr buffer: "YYYY-MM-DD" and a termina
 
 extern int curStreak;
 extern unsigned char histCell[HIST_CELLS];  // 0 nothing, 1 partial, 2 complete
+
+// Local calendar time of t; false when the runtime cannot represent it.
+bool toLocal(long long t, std::tm* out);
 
 // The latest daily reset (resetHour, local time) at or before t; 0 when the runtime cannot
 // represent the date.

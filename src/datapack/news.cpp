@@ -25,15 +25,6 @@ namespace {
 
 long long newsMinute = -1;  // the minute newsTick last looked at
 
-bool localOf(long long t, std::tm* out) {
-    std::time_t tt = (std::time_t)t;
-    if ((long long)tt != t) return false;
-    const std::tm* p = std::localtime(&tt);
-    if (!p) return false;
-    *out = *p;
-    return true;
-}
-
 bool set(const char* s) { return s && *s; }
 
 // The item's reason to stay off the checklist today, if any.
@@ -58,7 +49,7 @@ bool hidden(const PackBlock* b, long long now, const char* today, char weekday) 
 void defaultLocal(long long t, char16_t* dst, int cap) {
     std::tm a;
     dst[0] = 0;
-    if (!localOf(t, &a) || a.tm_year < -1900 || a.tm_year > 9999 - 1900) return;
+    if (!toLocal(t, &a) || a.tm_year < -1900 || a.tm_year > 9999 - 1900) return;
     fmtText(dst, cap, u"%04d-%02d-%02d %02d:%02d", {a.tm_year + 1900, a.tm_mon + 1, a.tm_mday, a.tm_hour, a.tm_min});
 }
 
@@ -69,7 +60,7 @@ void newsRefresh(long long now) {
     char today[DAY_TEXT];
     todayStr(today, now);
     std::tm a;
-    char weekday = localOf(now, &a) ? char(a.tm_wday == 0 ? '7' : '0' + a.tm_wday) : 0;
+    char weekday = toLocal(now, &a) ? char(a.tm_wday == 0 ? '7' : '0' + a.tm_wday) : 0;
     for (int r = 1; r < pkN && nNews < NEWS_MAX; r++) {
         const PackBlock* b = &pk[r];
         if (std::strcmp(b->kind, "noticia") != 0 || hidden(b, now, today, weekday)) continue;
