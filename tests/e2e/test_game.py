@@ -14,6 +14,8 @@ from harness import setUpModule, tearDownModule  # noqa: E402,F401  (a display a
 
 BUILD = os.environ.get("ZV_BUILD") or os.path.join(h.ROOT, "build", "win64")
 GAMES = os.path.join(h.ROOT, "build", "e2e games")
+ORANGE = (255, 109, 16)
+BG = (13, 15, 17)  # the panel's background
 
 
 def standin(name):
@@ -86,6 +88,10 @@ class Game(h.ProgramTest):
         print("overlay shown %.2f s after the game started" % (time.time() - t0))
         self.assertLess(time.time() - t0, 2.6)  # the 2-s check plus Wine's mapping
         self.assertEqual(shown[2], 52)  # collapsed: the emblem
+        x, y = shown[:2]
+        time.sleep(0.5)
+        p = h.screenshot(os.path.join(h.ROOT, "build", "e2e-game-collapsed.png"))
+        self.assertTrue(h.near(h.pixel(p, x + 26, y + 8), ORANGE, 40), "the emblem's orange ring beside the game")
 
         # the keys reach the overlay while the game has the keyboard
         game = h.wait_for(lambda: h.windows("^TheDivision2.exe$"), 5)
@@ -94,6 +100,11 @@ class Game(h.ProgramTest):
 
         h.key("F8")  # expand
         self.assertTrue(h.wait_for(lambda: (overlay() or (0, 0, 0, 0))[2] == 300, 3), "F8 expands")
+        time.sleep(0.5)
+        p = h.screenshot(os.path.join(h.ROOT, "build", "e2e-game-expanded.png"))
+        header = [c for row in h.region(p, x, y, 300, 60) for c in row]
+        self.assertGreater(sum(h.near(c, ORANGE, 40) for c in header), 150, "emblem and \"SHD\" in orange")
+        self.assertGreater(sum(h.near(c, BG, 4) for c in header), 6000, "the panel's dark background")
         h.key("F8")  # collapse
         self.assertTrue(h.wait_for(lambda: (overlay() or (0, 0, 0, 0))[2] == 52, 3), "F8 collapses")
         h.key("F7")  # hide
