@@ -122,10 +122,7 @@ int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE, LPWSTR lpCmdLine, int) {
     if (const wchar_t* o = wcsstr(cmdLine, L"--idioma=")) {
         wchar_t code[3] = {o[9], o[9] ? o[10] : L'\0', 0};
         int l = langFromCode(U(code));
-        if (l >= 0) {
-            uiSetLang(l);
-            keysRender();
-        }
+        if (l >= 0) uiSetLang(l);  // this run only; the key texts keep the stored language's names
     }
 
     int firstRun = gStore->getInt("estado", "instalado", 0) == 0;

@@ -95,18 +95,18 @@ void loadState(Store& st, unsigned sysLangId) {
     if (n > 200) n = 200;
     for (int i = 0; i < n && NT < MAX_TASKS; i++) {
         std::string key = "t" + std::to_string(i);
-        std::u16string line = st.getStr("checklist", key.c_str(), u"", 200);
+        std::u16string line = st.getStr("checklist", key.c_str(), u"", 199);
         if (line.size() < 3 || line[1] != u'|') continue;
         int kind = int(line[0]) - int(u'0');
         if (kind < 0 || kind > 2) kind = 0;
         catAdd(kind, line.c_str() + 2);
     }
-    eachNumber(st.getStr("checklist", "ocultas", u"", 200), [](long long v) {
+    eachNumber(st.getStr("checklist", "ocultas", u"", 199), [](long long v) {
         if (v >= 0 && v < NT) tHidden[v] = 1;
     });
     int taken[MAX_TASKS] = {0};
     int m = 0;
-    eachNumber(st.getStr("checklist", "orden", u"", 200), [&](long long v) {
+    eachNumber(st.getStr("checklist", "orden", u"", 199), [&](long long v) {
         if (m < NT && v >= 0 && v < NT && !taken[v]) {
             taken[v] = 1;
             ord[m++] = int(v);

@@ -191,7 +191,7 @@ void onMouseMove(HWND h, LPARAM lp) {
         startDrag(h);
         return;
     }
-    if (downPt.y < px(52) && !in(gearRect, downPt) && !in(bookRect, downPt) && !in(compRect, downPt)) {
+    if (downPt.y < 52 * sc + 0.5 && !in(gearRect, downPt) && !in(bookRect, downPt) && !in(compRect, downPt)) {
         startDrag(h);
         return;
     }
