@@ -16,7 +16,6 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "tests", "e2e"))
 import harness as h  # noqa: E402
 
-BUILD = os.environ.get("ZV_BUILD") or os.path.join(h.ROOT, "build", "win64")
 RUNS = 7
 
 
@@ -34,9 +33,7 @@ def time_to_window(cmd, name):
 def quit_program():
     """Ends the running copy the way the player does (the menu's quit command), so that the
     next start does not wait on what a killed process leaves behind in the Wine server."""
-    out = os.path.join(h.ROOT, "build", "bench-post.txt")
-    subprocess.run([h.RUNNER, os.path.join(BUILD, "probe.exe"), "post", "273", "105", "0",
-                    "Z:" + out.replace("/", "\\")], capture_output=True, timeout=60)
+    h.post(0x0111, 105, 0)  # WM_COMMAND, quit
     if not h.wait_for(lambda: not h.program_pids(), 10, 0.05):
         h.kill_all()
 
@@ -59,10 +56,9 @@ def main():
         h.kill_all()
 
         base, prog = [], []
-        probe = os.path.join(BUILD, "probe.exe")
         for _ in range(RUNS):
             t0 = time.perf_counter()
-            subprocess.run([h.RUNNER, probe, "--nothing"], capture_output=True)
+            subprocess.run([h.RUNNER, h.PROBE, "--nothing"], capture_output=True)
             base.append(time.perf_counter() - t0)
             t, p = time_to_window([h.RUNNER, h.EXE, "--prueba", "edicion"], "^Zenvoral$")
             prog.append(t)
@@ -73,7 +69,7 @@ def main():
         h.wait_for(lambda: h.windows(), 30)
         time.sleep(5)
         out = os.path.join(h.ROOT, "build", "bench-mem.txt")
-        subprocess.run([h.RUNNER, os.path.join(BUILD, "probe.exe"), "mem", "Z:" + out.replace("/", "\\")],
+        subprocess.run([h.RUNNER, h.PROBE, "mem", "Z:" + out.replace("/", "\\")],
                        capture_output=True, timeout=60)
         with open(out) as f:
             private, working = (int(v) for v in f.read().split())

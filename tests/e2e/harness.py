@@ -13,6 +13,7 @@ ROOT = os.environ.get("ZV_ROOT") or os.path.abspath(os.path.join(os.path.dirname
 EXE = os.environ.get("ZV_EXE") or os.path.join(ROOT, "build", "win64", "Zenvoral.exe")
 PREFIX = os.environ.get("ZV_WINEPREFIX") or os.path.join(ROOT, "build", "wineprefix")
 RUNNER = os.path.join(ROOT, "scripts", "wine-run.sh")
+PROBE = os.path.join(os.path.dirname(EXE), "probe.exe")
 USER = os.environ.get("USER") or subprocess.run(["id", "-un"], capture_output=True, text=True).stdout.strip()
 APPDATA = os.path.join(PREFIX, "drive_c", "users", USER, "AppData", "Roaming", "Zenvoral")
 INI = os.path.join(APPDATA, "ajustes.ini")
@@ -79,6 +80,16 @@ def kill_all():
         except OSError:
             pass
     wait_for(lambda: not program_pids(), 10)
+
+
+def post(msg, wp, lp):
+    """Posts a message to the overlay window from the probe helper under the same Wine server;
+    true when there was a window to post to."""
+    out = os.path.join(ROOT, "build", "e2e-probe.txt")
+    subprocess.run([RUNNER, PROBE, "post", hex(msg), str(wp), hex(lp), "Z:" + out.replace("/", "\\")],
+                   capture_output=True, timeout=60)
+    with open(out) as f:
+        return f.read() == "ok"
 
 
 def wait_for(pred, timeout=15.0, step=0.2):

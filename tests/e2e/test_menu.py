@@ -12,9 +12,6 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import harness as h  # noqa: E402
 from harness import setUpModule, tearDownModule  # noqa: E402,F401  (a display and Wine server per file)
 
-BUILD = os.environ.get("ZV_BUILD") or os.path.join(h.ROOT, "build", "win64")
-PROBE = os.path.join(BUILD, "probe.exe")
-OUT = os.path.join(h.ROOT, "build", "e2e-probe.txt")
 GREY = (128, 137, 146)
 WM_APP_TRAY = 0x8001
 WM_RBUTTONUP = 0x0205
@@ -22,14 +19,6 @@ WM_RBUTTONUP = 0x0205
 
 def shot(name):
     return h.screenshot(os.path.join(h.ROOT, "build", "e2e-" + name + ".png"))
-
-
-def post(msg, wp, lp):
-    """Posts a message to the overlay window from a helper under the same Wine server."""
-    subprocess.run([h.RUNNER, PROBE, "post", hex(msg), str(wp), hex(lp), "Z:" + OUT.replace("/", "\\")],
-                   capture_output=True, timeout=60)
-    with open(OUT) as f:
-        return f.read() == "ok"
 
 
 def popups(known):
@@ -54,7 +43,7 @@ class Menu(h.ProgramTest):
         subprocess.run(["xdotool", "mousemove", "700", "300"], check=True)
         for _ in range(4):
             known = h.windows(".*")
-            self.assertTrue(post(WM_APP_TRAY, 0, WM_RBUTTONUP), "no overlay window to post to")
+            self.assertTrue(h.post(WM_APP_TRAY, 0, WM_RBUTTONUP), "no overlay window to post to")
             menu = h.wait_for(lambda: popups(known), 5)
             time.sleep(0.8)
             if menu and h.geometry(menu[0])[3]:
