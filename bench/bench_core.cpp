@@ -2,10 +2,11 @@
 // lookup that painting calls many times a frame, key parsing and a whole settings load.
 #include <benchmark/benchmark.h>
 
-#include "app/keys.h"
-#include "app/state.h"
+#include "l10n/keys.h"
+#include "base/state.h"
 #include "datapack/pack.h"
 #include "l10n/ui.h"
+#include "app/startup.h"
 
 static void BM_PackParseBuiltin(benchmark::State& s) {
     for (auto _ : s) benchmark::DoNotOptimize(pkParse(PACK_BUILTIN, PACK_BUILTIN_LEN));

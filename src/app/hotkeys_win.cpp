@@ -4,10 +4,10 @@
 
 #include <cwchar>
 
-#include "app/app_win.h"
+#include "base/base_win.h"
 #include "app/detect.h"
-#include "app/keys.h"
-#include "app/state.h"
+#include "l10n/keys.h"
+#include "base/state.h"
 #include "app/window_win.h"
 #include "l10n/ui.h"
 

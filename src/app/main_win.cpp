@@ -10,18 +10,20 @@
 #include <cwchar>
 #include <initializer_list>
 
-#include "app/app_win.h"
-#include "app/endpoints.h"
-#include "app/msgs_win.h"
-#include "app/state.h"
+#include "base/base_win.h"
+#include "base/endpoints.h"
+#include "base/msgs_win.h"
+#include "base/state.h"
 #include "app/hotkeys_win.h"
-#include "app/store_win.h"
+#include "base/store_win.h"
 #include "app/window_win.h"
 #include "checklist/clock.h"
 #include "datapack/install_win.h"
 #include "datapack/news.h"
 #include "checklist/catalogue.h"
 #include "l10n/ui.h"
+#include "app/startup.h"
+#include "app/shell_win.h"
 namespace {
 
 HANDLE hMutex;

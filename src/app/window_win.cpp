@@ -8,17 +8,20 @@
 #include <ctime>
 #include <cwchar>
 
-#include "app/app_win.h"
-#include "app/endpoints.h"
+#include "base/base_win.h"
+#include "base/endpoints.h"
 #include "app/hotkeys_win.h"
-#include "app/msgs_win.h"
-#include "app/state.h"
+#include "base/msgs_win.h"
+#include "base/state.h"
 #include "app/window_win.h"
 #include "checklist/catalogue.h"
 #include "checklist/clock.h"
 #include "datapack/install_win.h"
 #include "datapack/news.h"
 #include "l10n/ui.h"
+#include "checklist/persist.h"
+#include "l10n/keys.h"
+#include "app/shell_win.h"
 
 int hoverEmb;
 
@@ -383,6 +386,7 @@ LRESULT CALLBACK WndProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
             else onTick();
             return 0;
         case WM_ZV_TRAY: onTray(lp); return 0;
+        case WM_ZV_RELAYOUT: relayout(); return 0;
         case WM_COMMAND: onCommand(LOWORD(wp)); return 0;
         case WM_DESTROY: onDestroy(); return 0;
     }

@@ -6,9 +6,10 @@
 #include <ctime>
 #include <string>
 
-#include "app/state.h"
+#include "base/state.h"
 #include "checklist/catalogue.h"
 #include "l10n/ui.h"
+#include "checklist/persist.h"
 
 int curStreak;
 unsigned char histCell[HIST_CELLS];

@@ -6,7 +6,7 @@
 #include <ctime>
 #include <initializer_list>
 
-#include "app/store.h"
+#include "base/store.h"
 
 constexpr int HIST_CELLS = 14;    // game days shown: histCell[13] is today
 constexpr int HIST_KEEP = 90;     // game days kept in "historial"

@@ -7,7 +7,7 @@
 
 #include "checklist/clock.h"
 #include "datapack/pack.h"
-#include "l10n/utf.h"
+#include "base/utf.h"
 
 int pkFromFile;
 char16_t pkVerW[40] = u"?";

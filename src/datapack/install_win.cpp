@@ -5,9 +5,9 @@
 #include <ctime>
 #include <string>
 
-#include "app/app_win.h"
-#include "app/state.h"
-#include "app/window_win.h"
+#include "base/base_win.h"
+#include "base/state.h"
+#include "base/msgs_win.h"
 #include "checklist/clock.h"
 #include "datapack/install.h"
 #include "datapack/news.h"
@@ -64,8 +64,7 @@ void pkRefreshAll() {
     long long now = (long long)std::time(nullptr);
     newsRefresh(now);
     histRefresh(now, *gStore);
-    winH = px(layout());
-    if (hwnd) applyStyle();
+    if (hwnd) SendMessageW(hwnd, WM_ZV_RELAYOUT, 0, 0);
 }
 
 int pkInstallText(const char* text, size_t len, int force) {

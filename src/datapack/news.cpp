@@ -8,7 +8,7 @@
 #include "checklist/clock.h"
 #include "datapack/pack.h"
 #include "l10n/ui.h"
-#include "l10n/utf.h"
+#include "base/utf.h"
 
 int nNews;
 char16_t newsTxt[NEWS_MAX][NEWS_TEXT];

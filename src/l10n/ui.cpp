@@ -4,7 +4,7 @@
 #include <memory>
 #include <string>
 
-#include "l10n/utf.h"
+#include "base/utf.h"
 
 const char* const LANG_CODE[LANG_COUNT] = {"es", "en", "fr", "de", "it", "pt"};
 const char16_t* const LANG_NAME[LANG_COUNT] = {u"Español", u"English", u"Français",
@@ -69,3 +69,13 @@ void uiSetLang(int index) {
 }
 
 int uiCached(int id) { return id >= 0 && id < UI_COUNT && uiCache[id] ? 1 : 0; }
+
+void uiLoadLang(Store& st, unsigned sysLangId) {
+    std::u16string code = st.getStr("ajustes", "Idioma", u"", 64);
+    int l = code.empty() ? -1 : langFromCode(code.c_str());
+    if (l < 0) {
+        l = langFromSystem(sysLangId);
+        st.put("ajustes", "Idioma", u16of(LANG_CODE[l]));
+    }
+    uiSetLang(l);
+}

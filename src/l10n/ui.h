@@ -1,6 +1,7 @@
 // Interface texts in six languages: the current language, the lookup T(id) with its
 // per-language cache of UTF-16 strings, and the language codes and names.
 #pragma once
+#include "base/store.h"
 
 constexpr int UI_COUNT = 259;
 constexpr int LANG_COUNT = 6;
@@ -29,3 +30,7 @@ void uiSetLang(int index);
 
 // 1 when id is converted and cached (for tests).
 int uiCached(int id);
+
+// The stored language ("Idioma"); when missing or unknown, the one of the system's UI language
+// id, which is then stored. Makes it the current language.
+void uiLoadLang(Store& st, unsigned sysLangId);

@@ -8,8 +8,8 @@
 #include <ctime>
 #include <cwchar>
 
-#include "app/app_win.h"
-#include "app/state.h"
+#include "base/base_win.h"
+#include "base/state.h"
 #include "checklist/catalogue.h"
 #include "checklist/clock.h"
 #include "datapack/install.h"

@@ -5,8 +5,8 @@
 #include <ctime>
 #include <cwchar>
 
-#include "app/app_win.h"
-#include "app/state.h"
+#include "base/base_win.h"
+#include "base/state.h"
 #include "checklist/clock.h"
 #include "overlay/layout.h"
 #include "overlay/overlay_win.h"

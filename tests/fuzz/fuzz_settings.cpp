@@ -3,10 +3,12 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/keys.h"
-#include "app/state.h"
+#include "l10n/keys.h"
+#include "base/state.h"
 #include "checklist/catalogue.h"
-#include "l10n/utf.h"
+#include "base/utf.h"
+#include "app/startup.h"
+#include "checklist/persist.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     MemStore st;

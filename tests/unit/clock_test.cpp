@@ -6,7 +6,7 @@
 #include <ctime>
 #include <string>
 
-#include "app/state.h"
+#include "base/state.h"
 #include "checklist/catalogue.h"
 #include "checklist/clock.h"
 #include "l10n/ui.h"

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "app/keys.h"
+#include "l10n/keys.h"
 #include "l10n/ui.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/logfmt.h"
+#include "base/logfmt.h"
 
 TEST(LogFormat, StampsAndCuts) {
     std::tm t{};

@@ -2,9 +2,12 @@
 
 #include <string>
 
-#include "app/state.h"
+#include "base/state.h"
 #include "checklist/catalogue.h"
 #include "l10n/ui.h"
+#include "app/startup.h"
+#include "checklist/persist.h"
+#include "l10n/keys.h"
 
 namespace {
 constexpr unsigned SPANISH = 0x0C0A, GERMAN = 0x0407, DUTCH = 0x0413;

@@ -1,35 +1,91 @@
-"""Portable files (no _win in the name) never include a Windows header."""
+"""The layering rules of src/: portable files never include a Windows header; the floor
+(src/base) includes no subsystem; nothing but the roof (src/app) includes the roof; and the
+subsystems' include graph has no cycle."""
 
 import os
 import re
+import tempfile
 import unittest
 
 ROOT = os.environ.get("ZV_ROOT") or os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
 WINDOWS_HEADER = re.compile(r'^\s*#\s*include\s*[<"](windows|winuser|wingdi|winbase|winreg|shellapi|shlobj|shlwapi|'
                             r'commctrl|commdlg|gdiplus|wininet|urlmon|bcrypt|objbase|ole2|uxtheme|dwmapi|tlhelp32|'
                             r'richedit|wincrypt|winnls|io|direct|process)\.h[>"]', re.I | re.M)
+PROJECT_INCLUDE = re.compile(r'^\s*#\s*include\s*"([a-z0-9_]+)/[^"]+"', re.M)
+FLOOR, ROOF = "base", "app"
 
 
-def portable_files():
-    for base, _, files in os.walk(os.path.join(ROOT, "src")):
+def sources(root):
+    for base, _, files in os.walk(os.path.join(root, "src")):
         for f in files:
-            if f.endswith((".h", ".cpp")) and "_win" not in f:
+            if f.endswith((".h", ".cpp")):
                 yield os.path.join(base, f)
 
 
-class Layers(unittest.TestCase):
-    def test_portable_files_include_no_windows_header(self):
-        bad = []
-        for path in portable_files():
-            with open(path, encoding="utf-8") as f:
-                if WINDOWS_HEADER.search(f.read()):
-                    bad.append(os.path.relpath(path, ROOT))
-        self.assertEqual(bad, [], "move this code to a _win file")
+def folder_of(root, path):
+    return os.path.relpath(path, os.path.join(root, "src")).split(os.sep)[0]
 
-    def test_the_rule_sees_an_include(self):
-        self.assertTrue(WINDOWS_HEADER.search('#include <windows.h>\n'))
-        self.assertTrue(WINDOWS_HEADER.search('  # include "ShellAPI.h"\n'))
-        self.assertFalse(WINDOWS_HEADER.search('#include "app/keys.h"\n'))
+
+def layer_faults(root):
+    """Every broken rule as a line 'file: reason'."""
+    faults, edges = [], {}
+    for path in sources(root):
+        rel = os.path.relpath(path, root)
+        with open(path, encoding="utf-8") as f:
+            text = f.read()
+        if "_win" not in os.path.basename(path) and WINDOWS_HEADER.search(text):
+            faults.append(f"{rel}: portable file includes a Windows header")
+        here = folder_of(root, path)
+        for there in PROJECT_INCLUDE.findall(text):
+            if there == here:
+                continue
+            if here == FLOOR:
+                faults.append(f"{rel}: the floor includes {there}/")
+            elif there == ROOF:
+                faults.append(f"{rel}: includes the roof (app/)")
+            elif here != ROOF:
+                edges.setdefault(here, set()).add(there)
+    # a cycle between subsystems: depth-first search over the folder graph
+    state = {}
+
+    def visit(node, trail):
+        state[node] = 1
+        for nxt in sorted(edges.get(node, ())):
+            if state.get(nxt) == 1:
+                faults.append("cycle: " + " -> ".join(trail[trail.index(nxt):] + [nxt]))
+            elif not state.get(nxt):
+                visit(nxt, trail + [nxt])
+        state[node] = 2
+
+    for node in sorted(edges):
+        if not state.get(node):
+            visit(node, [node])
+    return faults
+
+
+class Layers(unittest.TestCase):
+    def test_the_tree_keeps_its_layers(self):
+        self.assertEqual(layer_faults(ROOT), [])
+
+    def test_each_rule_catches_its_fault(self):
+        cases = {
+            "portable windows": {"src/overlay/a.cpp": '#include <windows.h>\n'},
+            "floor includes a subsystem": {"src/base/a.h": '#include "l10n/ui.h"\n'},
+            "subsystem includes the roof": {"src/datapack/a_win.cpp": '#include "app/window_win.h"\n'},
+            "cycle": {"src/checklist/a.h": '#include "datapack/b.h"\n', "src/datapack/b.h": '#include "checklist/a.h"\n'},
+        }
+        for name, files in cases.items():
+            with self.subTest(name), tempfile.TemporaryDirectory() as tmp:
+                for rel, text in files.items():
+                    os.makedirs(os.path.dirname(os.path.join(tmp, rel)), exist_ok=True)
+                    with open(os.path.join(tmp, rel), "w", encoding="utf-8") as f:
+                        f.write(text)
+                self.assertEqual(len(layer_faults(tmp)), 1, name)
+        with tempfile.TemporaryDirectory() as tmp:  # the roof may include everything
+            os.makedirs(os.path.join(tmp, "src", "app"))
+            with open(os.path.join(tmp, "src", "app", "m.cpp"), "w") as f:
+                f.write('#include "base/a.h"\n#include "overlay/b.h"\n#include <windows.h>\n')
+            self.assertEqual(layer_faults(tmp), ["src/app/m.cpp: portable file includes a Windows header"])
 
 
 if __name__ == "__main__":

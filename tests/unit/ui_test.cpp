@@ -3,7 +3,7 @@
 #include <string>
 
 #include "l10n/ui.h"
-#include "l10n/utf.h"
+#include "base/utf.h"
 
 TEST(UiText, UnknownIdsGiveEmptyAndDoNotTouchTheCache) {
     uiSetLang(0);

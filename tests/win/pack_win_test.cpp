@@ -4,11 +4,12 @@
 
 #include <string>
 
-#include "app/app_win.h"
-#include "app/state.h"
+#include "base/base_win.h"
+#include "base/state.h"
 #include "datapack/install.h"
 #include "datapack/install_win.h"
 #include "datapack/pack.h"
+#include "app/startup.h"
 
 namespace {
 std::string fileBytes(const wchar_t* p) {

@@ -5,11 +5,14 @@
 
 #include <string>
 
-#include "app/app_win.h"
-#include "app/state.h"
-#include "app/store_win.h"
+#include "base/base_win.h"
+#include "base/state.h"
+#include "base/store_win.h"
 #include "checklist/catalogue.h"
 #include "l10n/ui.h"
+#include "app/startup.h"
+#include "checklist/persist.h"
+#include "app/shell_win.h"
 
 namespace {
 

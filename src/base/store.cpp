@@ -1,4 +1,4 @@
-#include "app/store.h"
+#include "base/store.h"
 
 namespace {
 

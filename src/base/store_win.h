@@ -3,7 +3,7 @@
 #pragma once
 #include <windows.h>
 
-#include "app/store.h"
+#include "base/store.h"
 
 class ProfileStore : public Store {
 public:

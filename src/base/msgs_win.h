@@ -10,6 +10,8 @@ constexpr UINT WM_ZV_DLDONE = WM_APP + 10;   // installer download outcome (upda
 constexpr UINT WM_ZV_IMAGE = WM_APP + 11;    // a picture was downloaded
 constexpr UINT WM_ZV_LIVE = WM_APP + 12;     // live status of creators
 constexpr UINT WM_ZV_WVREADY = WM_APP + 20;  // embedded browser ready or failed (player window)
+// What the overlay shows changed (pack, checklist, a setting): lay it out again and repaint.
+constexpr UINT WM_ZV_RELAYOUT = WM_APP + 30;
 constexpr UINT WM_ZV_TESTDLG = WM_APP + 50;  // library: sample question dialog (test option)
 constexpr UINT WM_ZV_TESTSHARE = WM_APP + 51;
 constexpr UINT WM_ZV_TESTIMPORT = WM_APP + 52;

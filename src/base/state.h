@@ -1,9 +1,10 @@
-// Settings and persistent state: the values kept in "ajustes.ini", their defaults, ranges and
-// repair rules, and the load/save operations over a Store.
+// Settings and persistent values of the whole program: the values kept in "ajustes.ini", their
+// defaults, ranges and repair rules. The checklist's own state is in checklist/persist.h, the
+// language in l10n/ui.h; app/startup.h loads everything in order.
 #pragma once
 #include <string>
 
-#include "app/store.h"
+#include "base/store.h"
 
 constexpr int KEY_TEXT = 64;
 
@@ -20,18 +21,12 @@ extern long long remindDailyStamp, remindWeeklyStamp, streakToastStamp;
 extern int bestStreak;
 extern int posX, posY;
 
-// Loads settings, language and checklist state; creates the file with its first keys when it
-// does not exist. sysLangId is the system's UI language id, used when no valid language is stored.
-void loadState(Store& st, unsigned sysLangId);
+// Loads the settings, the key texts (unparsed), period stamps and overlay position; creates the
+// file with its first keys when it does not exist.
+void loadSettings(Store& st);
 
-// Completion flags, period stamps and overlay position into section "estado".
-void saveState(Store& st);
-
-// Rewrites section "checklist" from the catalogue (custom tasks, hidden tasks, order).
-void checklistSave(Store& st);
+// Copies a key text into one of the fixed key buffers, cut to KEY_TEXT - 1 characters.
+void keyTextSet(char16_t* dst, const std::u16string& src);
 
 // Reads a 64-bit value stored as text (default 0).
 long long readI64(Store& st, const char* sec, const char* key);
-
-// Re-renders the four key texts in the current language (after a language switch).
-void keysRender();

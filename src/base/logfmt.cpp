@@ -1,8 +1,8 @@
-#include "app/logfmt.h"
+#include "base/logfmt.h"
 
 #include <cstdio>
 
-#include "l10n/utf.h"
+#include "base/utf.h"
 
 std::string logFormat(const std::tm& t, const std::u16string& msg) {
     char stamp[40];

@@ -1,5 +1,6 @@
 // Shell-wide state of the window thread and the small services every window uses:
-// the program folder, the log, whole-file reads, backups, autostart, restart and feedback.
+// the program folder, the log, whole-file reads, the open dialog, autostart, web pages and the
+// tray balloon.
 #pragma once
 #include <windows.h>
 #include <shellapi.h>
@@ -36,26 +37,16 @@ char* readFileA(const wchar_t* path, DWORD* length);
 // The system's open dialog for an existing file (MAX_PATH characters); 1 when one was chosen.
 int pickOpenFile(HWND owner, const wchar_t* filter, const wchar_t* title, wchar_t* file);
 
-// Backups of the settings file: byte copies, refused when the file is no backup of ours.
-void backupExport(HWND owner);
-void backupImport(HWND owner);
-int backupIsOurs(const wchar_t* path);  // the file has estado/instalado
-
 // Autostart value "Zenvoral" under the current user's Run key.
 int autostartOn();
 void setAutostart(int on);
 
-// Starts a new copy with "--reinicio" and closes this one; opens the feedback page.
-void restartApp();
-void openFeedback();
+// Opens a web address in the default browser.
 void openUrl(const wchar_t* url);
 
 // One procedure for every tray notice; kind says what a click on it does.
 extern int balloonKind;
 void balloon(const wchar_t* title, const wchar_t* text, int kind);
-
-// Switches the whole program to a language (0..5).
-void applyLanguage(int index);
 
 // Settings read at start-up that later subsystems use.
 extern wchar_t dataUrl[1024];      // URLDatos: data pack address, empty = the pack's own

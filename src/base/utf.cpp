@@ -1,4 +1,4 @@
-#include "l10n/utf.h"
+#include "base/utf.h"
 
 std::u16string u8w(std::string_view s) {
     std::u16string out;

@@ -20,3 +20,10 @@ struct KbRepeat {
 };
 int kbIsRepeat(KbRepeat& st, unsigned vk, uint32_t time);
 void kbAccept(KbRepeat& st, unsigned vk, uint32_t time);
+
+// Parses the four stored key texts into codes; a text without a key falls back to its default
+// (F8, F7, F9, F10) for this run.
+void keysParse();
+
+// Re-renders the four key texts in the current language (after a language switch).
+void keysRender();

@@ -7,8 +7,8 @@
 #include <ctime>
 #include <string>
 
-#include "app/app_win.h"
-#include "app/logfmt.h"
+#include "base/base_win.h"
+#include "base/logfmt.h"
 
 wchar_t logPath[MAX_PATH];
 

@@ -1,9 +1,9 @@
-#include "app/store_win.h"
+#include "base/store_win.h"
 
 #include <string>
 #include <vector>
 
-#include "app/app_win.h"
+#include "base/base_win.h"
 
 namespace {
 std::wstring wide(const char* ascii) {

@@ -1,4 +1,6 @@
-#include "app/keys.h"
+#include "l10n/keys.h"
+
+#include "base/state.h"
 
 #include <initializer_list>
 
@@ -132,4 +134,30 @@ int kbIsRepeat(KbRepeat& st, unsigned vk, uint32_t time) {
 void kbAccept(KbRepeat& st, unsigned vk, uint32_t time) {
     st.lastVk = vk;
     st.lastTime = time;
+}
+
+namespace {
+
+// A text without a key falls back to the default for this run.
+void parseOrDefault(char16_t* text, const char16_t* def, unsigned* vk, unsigned* mods) {
+    if (!parseKey(text, mods, vk)) {
+        keyTextSet(text, def);
+        parseKey(text, mods, vk);
+    }
+}
+
+}  // namespace
+
+void keysParse() {
+    parseOrDefault(keyEditStr, u"F8", &keyEditVk, &keyEditMods);
+    parseOrDefault(keyHideStr, u"F7", &keyHideVk, &keyHideMods);
+    parseOrDefault(keyLibStr, u"F9", &keyLibVk, &keyLibMods);
+    parseOrDefault(keyQuitStr, u"F10", &keyQuitVk, &keyQuitMods);
+}
+
+void keysRender() {
+    keyToStr(keyEditMods, keyEditVk, keyEditStr);
+    keyToStr(keyHideMods, keyHideVk, keyHideStr);
+    keyToStr(keyLibMods, keyLibVk, keyLibStr);
+    keyToStr(keyQuitMods, keyQuitVk, keyQuitStr);
 }

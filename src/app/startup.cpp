@@ -1,0 +1,13 @@
+#include "app/startup.h"
+
+#include "base/state.h"
+#include "checklist/persist.h"
+#include "l10n/keys.h"
+#include "l10n/ui.h"
+
+void loadState(Store& st, unsigned sysLangId) {
+    loadSettings(st);
+    keysParse();
+    catLoad(st);
+    uiLoadLang(st, sysLangId);
+}

@@ -1,0 +1,107 @@
+// Shell services shared by every window: the window thread's globals, paths, whole-file reads,
+// the open dialog, the autostart value, web pages and the tray balloon.
+#include <windows.h>
+#include <commdlg.h>
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+
+#include "base/base_win.h"
+#include "base/endpoints.h"
+
+HINSTANCE hInst;
+HWND hwnd;
+HWND hSet, hChk, hLib, hUpd, hDps, hAbout, hWel, hVid, hView;
+NOTIFYICONDATAW nid;
+double sc = 1.0;
+int uiScale = 100;
+wchar_t progDir[MAX_PATH];
+wchar_t iniPath[MAX_PATH];
+DWORD winMajor, winMinor, winBuild;
+int balloonKind;
+wchar_t dataUrl[1024];
+wchar_t updManifest[1024] = ZV_SITE_L L"/version.txt";
+wchar_t IMG_BASE[512] = ZV_SITE_L L"/imagenes/";
+int hideOld, compact, forceShow, editMode, userHidden, wvDisabled;
+wchar_t pkPath[MAX_PATH];
+
+void appPaths() {
+    wchar_t base[MAX_PATH] = L"";
+    SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, 0, base);
+    swprintf(progDir, MAX_PATH, L"%ls\\Zenvoral", base);
+    CreateDirectoryW(progDir, nullptr);
+    swprintf(iniPath, MAX_PATH, L"%ls\\ajustes.ini", progDir);
+}
+
+char* readFileA(const wchar_t* path, DWORD* length) {
+    *length = 0;
+    HANDLE h = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return nullptr;
+    LARGE_INTEGER size;
+    if (!GetFileSizeEx(h, &size) || size.QuadPart > 8388608) {
+        CloseHandle(h);
+        return nullptr;
+    }
+    char* buf = (char*)malloc(size_t(size.QuadPart) + 1);
+    if (!buf) {
+        CloseHandle(h);
+        return nullptr;
+    }
+    DWORD got = 0;
+    if (!ReadFile(h, buf, DWORD(size.QuadPart), &got, nullptr)) got = 0;
+    CloseHandle(h);
+    buf[got] = 0;
+    *length = got;
+    return buf;
+}
+
+int pickOpenFile(HWND owner, const wchar_t* filter, const wchar_t* title, wchar_t* file) {
+    file[0] = 0;
+    OPENFILENAMEW of{};
+    of.lStructSize = sizeof of;
+    of.hwndOwner = owner;
+    of.lpstrFilter = filter;
+    of.lpstrFile = file;
+    of.nMaxFile = MAX_PATH;
+    of.lpstrTitle = title;
+    of.Flags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;
+    return GetOpenFileNameW(&of) ? 1 : 0;
+}
+
+static const wchar_t RUN_KEY[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+
+int autostartOn() {
+    HKEY k;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, RUN_KEY, 0, KEY_QUERY_VALUE, &k) != ERROR_SUCCESS) return 0;
+    LONG r = RegQueryValueExW(k, L"Zenvoral", nullptr, nullptr, nullptr, nullptr);
+    RegCloseKey(k);
+    return r == ERROR_SUCCESS;
+}
+
+void setAutostart(int on) {
+    HKEY k;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, RUN_KEY, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &k, nullptr) != ERROR_SUCCESS)
+        return;
+    if (on) {
+        wchar_t exe[MAX_PATH], quoted[MAX_PATH + 4];
+        GetModuleFileNameW(nullptr, exe, MAX_PATH);
+        swprintf(quoted, MAX_PATH + 4, L"\"%ls\"", exe);
+        RegSetValueExW(k, L"Zenvoral", 0, REG_SZ, (const BYTE*)quoted, DWORD((wcslen(quoted) + 1) * sizeof(wchar_t)));
+    } else {
+        RegDeleteValueW(k, L"Zenvoral");
+    }
+    RegCloseKey(k);
+}
+
+void openUrl(const wchar_t* url) { ShellExecuteW(nullptr, L"open", url, nullptr, nullptr, SW_SHOWNORMAL); }
+
+void balloon(const wchar_t* title, const wchar_t* text, int kind) {
+    balloonKind = kind;
+    nid.uFlags = NIF_INFO;
+    lstrcpynW(nid.szInfoTitle, title, 64);
+    lstrcpynW(nid.szInfo, text, 256);
+    Shell_NotifyIconW(NIM_MODIFY, &nid);
+}
