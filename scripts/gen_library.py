@@ -5,6 +5,8 @@ Usage: gen_library.py <data/library dir> <out.cpp>
 Each file holds one category: a header with `cat` and `cuenta`, then `[entrada]` blocks with
 titulo, sub, texto, enlace, imagen and the optional tabla, galeria and videos. Files are read in
 name order; the table lists the entries grouped by category (ascending), in file order.
+`ranuras.txt` is not a category: it gives the slot of every fixed weapon mod that has no entry of
+its own in the mods category, one `[slot]` block per slot with `pieza = name` lines.
 
 The build fails with "file:line: reason" when:
   - an entry lacks titulo, sub, texto or enlace, or the link does not start with https://;
@@ -14,7 +16,12 @@ The build fails with "file:line: reason" when:
     label line);
   - a table row has a different number of cells from its header row;
   - `cuenta` differs from the number of entries, or `cat` is outside 0..13;
-  - a field key is unknown or given twice.
+  - a field key is unknown or given twice;
+  - a subtitle repeats a tag ("Marca · Blindaje · Blindaje"), or a percentage lacks the space
+    that Spanish puts before the sign ("15%" instead of "15 %");
+  - a fixed weapon mod ("- Bocacha: Name (bonus)" in a body, or a row of a table headed
+    Arma/Ranura/Pieza) sits in another slot than its record gives, or has no record: the record
+    is its entry in the mods category or its line in ranuras.txt.
 """
 
 import os
@@ -34,11 +41,21 @@ ENTRY_KEYS = REQUIRED + OPTIONAL
 # A lone value: "15%", "+10%", "-25%", "1.200", "0,5 s", "12 m", "8x".
 VALUE_RE = re.compile(r"^[+\-]?\d+(?:[.,]\d+)*(?:\s?(?:%|m|s|x))?$")
 NUMBERED_RE = re.compile(r"^\d+\. \S")
+PERCENT_RE = re.compile(r"\d%")
+
+SLOTS_FILE = "ranuras.txt"
+SLOTS = ("Mira", "Cargador", "Bocacha", "Bajo el cañón")
+MODS_CAT = 7
+# The mods category names the slot first in the subtitle, the underbarrel one in full.
+SUB_SLOT = {"Accesorio bajo el cañón": "Bajo el cañón"}
+# "- Bocacha: Overclock Muzzle (+20 % de cadencia de disparo)"; names may hold "(8x)".
+MOD_LINE_RE = re.compile(r"^- (%s): (.+?)(?: \([+\-][^()]*\))?$" % "|".join(SLOTS))
+MOD_TABLE_HEAD = ("Arma", "Ranura", "Pieza")
 
 
 class Entry:
     __slots__ = ("cat", "title", "sub", "text", "link", "image", "gal", "vid", "table",
-                 "path", "line")
+                 "path", "line", "lines")
 
 
 def shouted_start(s):
@@ -182,6 +199,13 @@ def check_file(path, errors):
             errors.append(f"{path}:{lines['texto']}: '{title}': {why}")
         if "\n" in f["sub"] or "\t" in f["sub"]:
             errors.append(f"{path}:{lines['sub']}: subtitle of '{title}' must be a single line")
+        tags = [t.strip().lower() for t in f["sub"].split("\u00b7")]
+        if len(set(tags)) != len(tags):
+            errors.append(f"{path}:{lines['sub']}: subtitle of '{title}' repeats a tag")
+        for k in ("titulo", "sub", "texto", "tabla"):
+            m = PERCENT_RE.search(f.get(k, ""))
+            if m:
+                errors.append(f"{path}:{lines[k]}: '{title}': write '{m.group(0)[0]} %' with a space before the sign")
         image = 0
         if "imagen" in f:
             if not re.fullmatch(r"\d+", f["imagen"]) or 0 < int(f["imagen"]) < 1000:
@@ -208,13 +232,70 @@ def check_file(path, errors):
         e = Entry()
         e.cat, e.title, e.sub, e.text, e.link = cat, title, f["sub"], f["texto"], f["enlace"]
         e.image, e.gal, e.vid, e.table = image, pairs["galeria"], pairs["videos"], table
-        e.path, e.line = path, b.line
+        e.path, e.line, e.lines = path, b.line, lines
         entries.append(e)
 
     count = head.get("cuenta")
     if count is not None and count != len(bl) - 1:
         errors.append(f"{path}:1: cuenta = {count} but the file has {len(bl) - 1} entries")
     return cat, entries
+
+
+def read_slots(path, errors):
+    """ranuras.txt: {mod name: (slot, 'file:line')}."""
+    slots = {}
+    try:
+        bl = blocks.parse_file(path)
+    except blocks.DataError as e:
+        errors.append(str(e))
+        return slots
+    except (OSError, UnicodeDecodeError) as e:
+        errors.append(f"{path}:0: cannot read ({e})")
+        return slots
+    for k, _, line in bl[0].fields:
+        errors.append(f"{path}:{line}: field '{k}' outside a slot block")
+    for b in bl[1:]:
+        if b.kind not in SLOTS:
+            errors.append(f"{b.where()}: unknown slot [{b.kind}], expected one of {', '.join(SLOTS)}")
+            continue
+        for k, v, line in b.fields:
+            if k != "pieza" or not v:
+                errors.append(f"{path}:{line}: expected 'pieza = name'")
+            elif v in slots:
+                errors.append(f"{path}:{line}: '{v}' already listed at {slots[v][1]}")
+            else:
+                slots[v] = (b.kind, f"{path}:{line}")
+    return slots
+
+
+def mod_slot_errors(entries, slots):
+    """Every fixed mod named in a body or a fixed-mods table must sit in the slot of its record."""
+    records = dict(slots)
+    for e in entries:
+        if e.cat == MODS_CAT:
+            slot = e.sub.split(" \u00b7 ")[0]
+            records.setdefault(e.title, (SUB_SLOT.get(slot, slot), f"{e.path}:{e.line}"))
+    uses = []  # (slot, name, where, title)
+    for e in entries:
+        for s in e.text.split("\n"):
+            m = MOD_LINE_RE.match(s)
+            if m:
+                uses.append((m.group(1), m.group(2), f"{e.path}:{e.lines['texto']}", e.title))
+        if e.table and tuple(e.table.split("\n", 1)[0].split("\t")[:3]) == MOD_TABLE_HEAD:
+            for row in e.table.split("\n")[1:]:
+                cells = row.split("\t")
+                if len(cells) < 3:
+                    continue  # a short row is reported by the table check
+                uses.append((cells[1], cells[2], f"{e.path}:{e.lines['tabla']}", f"{e.title}: {cells[0]}"))
+    errors = []
+    for slot, name, where, title in uses:
+        rec = records.get(name)
+        if rec is None:
+            errors.append(f"{where}: '{title}': fixed mod '{name}' has no slot record "
+                          f"(an entry in the mods category or a line in {SLOTS_FILE})")
+        elif rec[0] != slot:
+            errors.append(f"{where}: '{title}': '{name}' is a {rec[0]} mod ({rec[1]}), not {slot}")
+    return errors
 
 
 def check_dir(folder):
@@ -225,7 +306,11 @@ def check_dir(folder):
     except OSError as e:
         return [], [0] * CATEGORIES, [f"{folder}:0: cannot list ({e})"]
     by_cat = {}
+    slots = {}
     for n in names:
+        if n == SLOTS_FILE:
+            slots = read_slots(os.path.join(folder, n), errors)
+            continue
         cat, entries = check_file(os.path.join(folder, n), errors)
         if cat is not None:
             by_cat.setdefault(cat, []).extend(entries)
@@ -236,6 +321,7 @@ def check_dir(folder):
                 errors.append(f"{e.path}:{e.line}: title '{e.title}' also in {first[e.title].path}")
             first.setdefault(e.title, e)
     ordered = [e for c in sorted(by_cat) for e in by_cat[c]]
+    errors += mod_slot_errors(ordered, slots)
     per_cat = [len(by_cat.get(c, [])) for c in range(CATEGORIES)]
     return ordered, per_cat, errors
 

@@ -3,14 +3,17 @@ names the file, the line and the fault; a good file must produce a C++ table wit
 
 import io
 import os
+import re
 import subprocess
 import sys
 import tempfile
+import unicodedata
 import unittest
 from contextlib import redirect_stdout
 
 ROOT = os.environ.get("ZV_ROOT") or os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 sys.path.insert(0, os.path.join(ROOT, "scripts"))
+import blocks  # noqa: E402
 import gen_library  # noqa: E402
 
 GOOD_ENTRY = """[entrada]
@@ -20,6 +23,17 @@ texto = {text}
 enlace = https://zenvoral.app/biblioteca/arma/{slug}
 imagen = 0
 """
+
+
+def fold(s):
+    return unicodedata.normalize("NFD", s.lower()).encode("ascii", "ignore").decode()
+
+
+def blocks_get_text(path, tid, lang):
+    for b in blocks.parse_file(path)[1:]:
+        if b.get("id") == tid:
+            return b.get(lang)
+    return None
 
 
 def entry(title="Primera", text="Texto normal.", slug=None, extra=""):
@@ -112,6 +126,35 @@ class RejectsBadInput(GenLibraryCase):
         self.assertFails(library_file([entry(extra="titulo = Otra\n")]), "field 'titulo' given twice")
         self.assertFails(library_file([entry(extra="galeria = 3\n")]), "galeria must be 'first,count'")
 
+    def test_subtitle_and_percent_style(self):
+        self.assertFails(library_file([entry().replace("sub = Arma · Fusil", "sub = Marca · Blindaje · blindaje")]),
+                         "repeats a tag")
+        self.assertFails(library_file([entry(text="Da un 12% más.")]), "write '2 %' with a space")
+        self.assertFails(library_file([entry(extra="tabla = Arma\\tBonus\\nM4\\t+5%\n")]), "with a space")
+
+    def test_fixed_mods_sit_in_their_recorded_slot(self):
+        self.write("07-mod.txt", library_file([entry("Short Grip").replace("sub = Arma · Fusil",
+                                                                            "sub = Accesorio bajo el cañón · Tipo largo")], cat=7))
+        self.write("ranuras.txt", "[Bocacha]\npieza = Overclock Muzzle\n[Bajo el cañón]\npieza = Dropkick Grip\n")
+        table = "tabla = Arma\\tRanura\\tPieza\\tBonificación\\nBluescreen\\t{}\\tDropkick Grip\\t+20 % de estabilidad\n"
+        cases = [  # (body line or table slot, expected fault or None)
+            ("- Bocacha: Overclock Muzzle (+20 % de cadencia de disparo)", None),
+            ("- Bajo el cañón: Short Grip (+10 % de daño de golpe crítico)", None),
+            ("- Bocacha: Dropkick Grip (+20 % de estabilidad)", "'Dropkick Grip' is a Bajo el cañón mod"),
+            ("- Bocacha: Short Grip", "'Short Grip' is a Bajo el cañón mod (" ),
+            ("- Mira: Lightning Sight (+20 % de velocidad de recarga)", "'Lightning Sight' has no slot record"),
+            (table.format("Bajo el cañón"), None),
+            (table.format("Bocacha"), "Bluescreen': 'Dropkick Grip' is a Bajo el cañón mod"),
+        ]
+        for line, fault in cases:
+            with self.subTest(line=line):
+                text = entry("Bluescreen", extra=line) if line.startswith("tabla") else entry("Bluescreen", text=line)
+                errors = self.errors_for(library_file([text]))
+                if fault is None:
+                    self.assertEqual(errors, [])
+                else:
+                    self.assertTrue(any(fault in e and "03-arma.txt:" in e for e in errors), errors)
+
     def test_command_line_exit_status(self):
         self.write("03-arma.txt", library_file([entry("X"), entry("X")]))
         out = os.path.join(self.dir, "out.cpp")
@@ -124,7 +167,7 @@ class RejectsBadInput(GenLibraryCase):
 
 class AcceptsGoodInput(GenLibraryCase):
     BODY = ("Fusil de prueba con cargador amplio.\\nESTADÍSTICAS\\n850\\nDisparos por minuto\\n"
-            "+10%\\nDaño de arma\\n- Viñeta con guion\\n• Viñeta con punto\\n1. Paso uno\\n"
+            "+10 %\\nDaño de arma\\n- Viñeta con guion\\n• Viñeta con punto\\n1. Paso uno\\n"
             "2. Paso dos\\nLínea con \\\\ barra y ¿pregunta?")
 
     def test_good_files_generate_grouped_table(self):
@@ -167,9 +210,14 @@ class AcceptsGoodInput(GenLibraryCase):
         folder = os.path.join(ROOT, "data", "library")
         if not os.path.isdir(folder) or not any(n.endswith(".txt") for n in os.listdir(folder)):
             self.skipTest("no library files yet")
-        _, per_cat, errors = gen_library.check_dir(folder)
+        entries, per_cat, errors = gen_library.check_dir(folder)
         self.assertEqual(errors, [])
         self.assertGreater(sum(per_cat), 0)
+        # the empty search result suggests words to try: each must find something in Spanish
+        hint = blocks_get_text(os.path.join(ROOT, "data", "ui", "textos.txt"), "97", "es")
+        corpus = fold(" ".join(" ".join((e.title, e.sub, e.text, e.table or "")) for e in entries))
+        for word in re.findall(r'"([^"]+)"', hint):
+            self.assertTrue(fold(word) in corpus, f"the search hint suggests '{word}', which the library never uses")
 
 
 if __name__ == "__main__":
