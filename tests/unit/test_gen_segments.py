@@ -1,0 +1,96 @@
+"""Checks of scripts/gen_segments.py: the cutting matches the program's, bad translations stop
+the build with file:line, and the translators' list reads back as a translation file."""
+
+import os
+import sys
+import tempfile
+import unittest
+
+ROOT = os.environ.get("ZV_ROOT") or os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+sys.path.insert(0, os.path.join(ROOT, "scripts"))
+import gen_segments  # noqa: E402
+
+LIB = """cat = 3
+cuenta = 1
+
+[entrada]
+titulo = Fusil de prueba
+sub = Arma · Fusil de asalto · 850
+texto = Un fusil fiable.\\nDAÑO\\n15%\\nDaño de fusil\\nCadencia de 1,5 s
+enlace = https://zenvoral.app/x
+tabla = Nombre\\tDaño\\nFusil de prueba\\t7,2%
+"""
+
+
+class GenSegments(unittest.TestCase):
+    def setUp(self):
+        self.tmp = tempfile.TemporaryDirectory()
+        self.lib = os.path.join(self.tmp.name, "lib")
+        self.seg = os.path.join(self.tmp.name, "seg")
+        os.makedirs(self.lib)
+        os.makedirs(self.seg)
+        self.put(self.lib, "03-arma.txt", LIB)
+
+    def tearDown(self):
+        self.tmp.cleanup()
+
+    def put(self, folder, name, text):
+        with open(os.path.join(folder, name), "w", encoding="utf-8") as f:
+            f.write(text)
+
+    def translate(self, lang, pairs):
+        self.put(self.seg, lang + ".txt", "".join(f"[segmento]\nes = {es}\ntr = {tr}\n\n" for es, tr in pairs))
+        return gen_segments.generate(self.lib, self.seg)
+
+    def test_segments_are_cut_like_the_program_and_sorted_by_bytes(self):
+        segs, _, _, errors = gen_segments.generate(self.lib, self.seg)
+        self.assertEqual(errors, [])
+        # numbers alone (850, 15%) are left out; 7,2% stays (decimal comma to localise)
+        self.assertEqual(segs, sorted(["Fusil de prueba", "Arma", "Fusil de asalto", "Un fusil fiable.", "DAÑO",
+                                       "Daño de fusil", "Cadencia de 1,5 s", "Nombre", "Daño", "7,2%"],
+                                      key=lambda s: s.encode()))
+
+    def test_translations_must_keep_numbers_and_placeholders(self):
+        cases = [
+            ([("Cadencia de 1,5 s", "Rate of 1.5 s")], 0),
+            ([("7,2%", "7.2 %")], 0),
+            ([("Cadencia de 1,5 s", "Rate of 15 s")], 1),
+            ([("7,2%", "7.2")], 1),
+            ([("Arma", "Weapon\\tx")], 1),
+            ([("Arma", "Weapon"), ("Arma", "Gun")], 1),
+        ]
+        for pairs, n_errors in cases:
+            _, table, _, errors = self.translate("en", pairs)
+            self.assertEqual(len(errors), n_errors, (pairs, errors))
+            if errors:
+                self.assertIn("en.txt:", errors[0])
+
+    def test_stale_translations_are_counted_and_left_out(self):
+        _, table, stale, errors = self.translate("fr", [("Arma", "Arme"), ("Ya no existe", "N'existe plus")])
+        self.assertEqual(errors, [])
+        self.assertEqual(table["fr"], {"Arma": "Arme"})
+        self.assertEqual(stale["fr"], 1)
+
+    def test_list_for_translators_reads_back_once_filled(self):
+        segs, table, _, _ = self.translate("de", [("Arma", "Waffe")])
+        out = os.path.join(self.tmp.name, "out")
+        gen_segments.write_lists(out, segs, table)
+        with open(os.path.join(out, "de.txt"), encoding="utf-8") as f:
+            todo = f.read()
+        self.assertNotIn("es = Arma\n", todo)
+        self.put(self.seg, "de.txt", todo.replace("tr =\n", "tr = X\n").replace(
+            "es = Cadencia de 1,5 s\ntr = X", "es = Cadencia de 1,5 s\ntr = 1,5 s").replace(
+            "es = 7,2%\ntr = X", "es = 7,2%\ntr = 7,2%"))
+        _, table, _, errors = gen_segments.generate(self.lib, self.seg)
+        self.assertEqual(errors, [])
+        self.assertEqual(len(table["de"]), len(segs) - 1)
+
+    def test_cpp_table_has_null_for_missing_translations(self):
+        segs, table, _, _ = self.translate("it", [("Arma", "Arma")])
+        cpp = gen_segments.render_cpp(segs, table)
+        self.assertIn(f"const int SEG_N = {len(segs)};", cpp)
+        self.assertEqual(cpp.count("nullptr,"), 5 * len(segs) - 1)
+
+
+if __name__ == "__main__":
+    unittest.main()

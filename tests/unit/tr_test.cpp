@@ -1,0 +1,110 @@
+// Segment translation: lookup, the three ways of cutting a text, the wide conversion with CR LF,
+// over a small table of our own (and the real table's order).
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "l10n/tr.h"
+#include "l10n/ui.h"
+
+namespace {
+
+// Sorted by strcmp; "Marca" translates to itself in English (a name), "Fusil" has only French.
+const char* const ES[] = {"Arma exótica", "Blindaje", "Fusil", "Marca", "Tanque"};
+const char* const TR[] = {
+    "Exotic weapon", "Armor", nullptr, "Marca", "Tank",          // en
+    "Arme exotique", "Armure", "Fusil", "Marque", "",            // fr (Tanque: empty = none)
+    nullptr, nullptr, nullptr, nullptr, nullptr,                 // de
+    nullptr, nullptr, nullptr, nullptr, nullptr,                 // it
+    nullptr, nullptr, nullptr, nullptr, nullptr,                 // pt
+};
+
+class Tr : public ::testing::Test {
+protected:
+    void SetUp() override { trUseTables(ES, TR, 5); uiSetLang(1); }
+    void TearDown() override { trUseTables(nullptr, nullptr, 0); uiSetLang(0); }
+};
+
+}  // namespace
+
+TEST_F(Tr, LookupFindsWholeSegmentsOnlyAndHonoursLengthAndLanguage) {
+    struct Case { const char* seg; size_t len; int lang; const char* want; };
+    const Case cases[] = {
+        {"Blindaje", 8, 1, "Armor"},
+        {"Marca", 5, 1, "Marca"},           // a translation equal to the Spanish still counts
+        {"Blindaje total", 8, 1, "Armor"},  // only len bytes are the segment
+        {"Blindaj", 7, 1, nullptr},
+        {"blindaje", 8, 1, nullptr},        // exact, case-sensitive
+        {"Fusil", 5, 1, nullptr},           // no English translation
+        {"Fusil", 5, 2, "Fusil"},
+        {"Tanque", 6, 2, nullptr},          // empty translation means none
+        {"Tanque", 6, 3, nullptr},
+        {"Blindaje", 8, 0, nullptr},        // Spanish never translates
+        {"Blindaje", 0, 1, nullptr},
+        {"Bl\0ndaje", 8, 1, nullptr},
+        {"Arma exótica", std::strlen("Arma exótica"), 2, "Arme exotique"},
+    };
+    for (const Case& c : cases) {
+        const char* got = trSegL(c.seg, c.len, c.lang);
+        if (c.want) EXPECT_STREQ(got, c.want) << c.seg << " / " << c.lang;
+        else EXPECT_EQ(got, nullptr) << c.seg << " / " << c.lang;
+    }
+    std::string big(3000, 'a');
+    EXPECT_EQ(trSegL(big.c_str(), big.size(), 1), nullptr);
+    EXPECT_STREQ(trSeg("Tanque", 6), "Tank");  // current language
+}
+
+TEST_F(Tr, CuttingKeepsSeparatorsAndBlanksAndTranslatesCores) {
+    struct Case { const char* text; const char* sep; const char* want; };
+    const Case cases[] = {
+        {"Marca · Blindaje", TR_SUB, "Marca · Armor"},
+        {"Tanque · Blindaje", TR_SUB, "Tank · Armor"},
+        {"  Blindaje \t · Tanque  ", TR_SUB, "  Armor \t · Tank  "},
+        {" · ", TR_SUB, " · "},
+        {"Blindaje\n   \nTanque\r\nFusil\n", TR_LINES, "Armor\n   \nTank\r\nFusil\n"},
+        {"  Blindaje  ", TR_WHOLE, "  Armor  "},
+        {"Blindaje · Tanque", TR_WHOLE, "Blindaje · Tanque"},
+        {"", TR_LINES, ""},
+    };
+    for (const Case& c : cases) EXPECT_EQ(trSplit(c.text, c.sep), c.want) << c.text;
+    EXPECT_EQ(trSplit(nullptr, TR_LINES), "");
+}
+
+TEST_F(Tr, TableCellsAreNotTrimmedAndEmptyCellsStay) {
+    EXPECT_EQ(trTable("Marca\tBlindaje\n\tTanque\t\nBlindaje \tx"), "Marca\tArmor\n\tTank\t\nBlindaje \tx");
+    EXPECT_EQ(trTable("\n\t\n"), "\n\t\n");
+    EXPECT_EQ(trTable(nullptr), "");
+}
+
+TEST_F(Tr, SpanishGivesEveryTextBackUnchanged) {
+    uiSetLang(0);
+    const char* texts[] = {"Blindaje · Tanque", " Blindaje\n\nTanque \r\n", "Blindaje\tTanque\n\t", "\xff\xfe · x"};
+    for (const char* t : texts) {
+        EXPECT_EQ(trSplit(t, TR_SUB), t);
+        EXPECT_EQ(trSplit(t, TR_LINES), t);
+        EXPECT_EQ(trTable(t), t);
+    }
+}
+
+TEST(TrWide, CrLfFlagTurnsEveryLineFeedIntoCrLf) {
+    EXPECT_EQ(u8w("a\nb\n", 1), u"a\r\nb\r\n");
+    EXPECT_EQ(u8w("a\nb\n", 0), u"a\nb\n");
+    EXPECT_EQ(u8w("", 1), u"");
+    EXPECT_EQ(u8w("\n", 1), u"\r\n");
+    EXPECT_EQ(u8w("ñ\n€", 1), u"ñ\r\n€");
+}
+
+TEST(TrTables, GeneratedSpanishTableIsInStrcmpOrder) {
+    for (int k = 1; k < SEG_N; k++)
+        ASSERT_LT(segCmp(&SEG_ES[k - 1], &SEG_ES[k]), 0) << SEG_ES[k];
+    // every segment finds its own slot
+    uiSetLang(0);
+    for (int k = 0; k < SEG_N; k++)
+        for (int l = 1; l < LANG_COUNT; l++) {
+            const char* t = SEG_TR[(l - 1) * SEG_N + k];
+            const char* got = trSegL(SEG_ES[k], std::strlen(SEG_ES[k]), l);
+            if (t && *t) ASSERT_EQ(got, t) << SEG_ES[k];
+            else ASSERT_EQ(got, nullptr) << SEG_ES[k];
+        }
+}
