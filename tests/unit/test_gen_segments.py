@@ -16,9 +16,9 @@ cuenta = 1
 [entrada]
 titulo = Fusil de prueba
 sub = Arma · Fusil de asalto · 850
-texto = Un fusil fiable.\\nDAÑO\\n15%\\nDaño de fusil\\nCadencia de 1,5 s
+texto = Un fusil fiable.\\nDAÑO\\n15 %\\nDaño de fusil\\nCadencia de 1,5 s
 enlace = https://zenvoral.app/x
-tabla = Nombre\\tDaño\\nFusil de prueba\\t7,2%
+tabla = Nombre\\tDaño\\nFusil de prueba\\t7,2 %
 """
 
 
@@ -45,17 +45,17 @@ class GenSegments(unittest.TestCase):
     def test_segments_are_cut_like_the_program_and_sorted_by_bytes(self):
         segs, _, _, errors = gen_segments.generate(self.lib, self.seg)
         self.assertEqual(errors, [])
-        # numbers alone (850, 15%) are left out; 7,2% stays (decimal comma to localise)
+        # numbers alone (850, 15 %) are left out; 7,2 % stays (decimal comma to localise)
         self.assertEqual(segs, sorted(["Fusil de prueba", "Arma", "Fusil de asalto", "Un fusil fiable.", "DAÑO",
-                                       "Daño de fusil", "Cadencia de 1,5 s", "Nombre", "Daño", "7,2%"],
+                                       "Daño de fusil", "Cadencia de 1,5 s", "Nombre", "Daño", "7,2 %"],
                                       key=lambda s: s.encode()))
 
     def test_translations_must_keep_numbers_and_placeholders(self):
         cases = [
             ([("Cadencia de 1,5 s", "Rate of 1.5 s")], 0),
-            ([("7,2%", "7.2 %")], 0),
+            ([("7,2 %", "7.2 %")], 0),
             ([("Cadencia de 1,5 s", "Rate of 15 s")], 1),
-            ([("7,2%", "7.2")], 1),
+            ([("7,2 %", "7.2")], 1),
             ([("Arma", "Weapon\\tx")], 1),
             ([("Arma", "Weapon"), ("Arma", "Gun")], 1),
         ]
@@ -80,7 +80,7 @@ class GenSegments(unittest.TestCase):
         self.assertNotIn("es = Arma\n", todo)
         self.put(self.seg, "de.txt", todo.replace("tr =\n", "tr = X\n").replace(
             "es = Cadencia de 1,5 s\ntr = X", "es = Cadencia de 1,5 s\ntr = 1,5 s").replace(
-            "es = 7,2%\ntr = X", "es = 7,2%\ntr = 7,2%"))
+            "es = 7,2 %\ntr = X", "es = 7,2 %\ntr = 7,2 %"))
         _, table, _, errors = gen_segments.generate(self.lib, self.seg)
         self.assertEqual(errors, [])
         self.assertEqual(len(table["de"]), len(segs) - 1)
