@@ -34,7 +34,9 @@ add_executable(win_tests ${WIN_TEST_SOURCES})
 target_link_libraries(win_tests PRIVATE zvshell gtest_main)
 target_link_options(win_tests PRIVATE -static)
 # One ctest entry per executable: Wine starts once for the whole file.
-add_test(NAME win.win_tests COMMAND win_tests)
+# The local web server of the tests runs around it (its address in ZV_HTTP).
+add_test(NAME win.win_tests COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tests/e2e/server.py
+         --run ${CMAKE_SOURCE_DIR}/scripts/wine-run.sh $<TARGET_FILE:win_tests>)
 
 # Stand-in programs the end-to-end tests run (a fake game, a fake launcher).
 file(GLOB E2E_HELPERS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*.cpp)
