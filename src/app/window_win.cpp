@@ -387,6 +387,7 @@ LRESULT CALLBACK WndProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
             return 0;
         case WM_ZV_TRAY: onTray(lp); return 0;
         case WM_ZV_RELAYOUT: relayout(); return 0;
+        case WM_ZV_RESTART: restartApp(); return 0;
         case WM_COMMAND: onCommand(LOWORD(wp)); return 0;
         case WM_DESTROY: onDestroy(); return 0;
     }

@@ -12,6 +12,15 @@ constexpr UINT WM_ZV_LIVE = WM_APP + 12;     // live status of creators
 constexpr UINT WM_ZV_WVREADY = WM_APP + 20;  // embedded browser ready or failed (player window)
 // What the overlay shows changed (pack, checklist, a setting): lay it out again and repaint.
 constexpr UINT WM_ZV_RELAYOUT = WM_APP + 30;
+// Tool windows ask the overlay to act for them (the overlay owns start-up and the global keys):
+constexpr UINT WM_ZV_RESTART = WM_APP + 31;   // start a new copy and close this one
+constexpr UINT WM_ZV_LANGUAGE = WM_APP + 32;  // wParam: switch the program to language 0..5
+constexpr UINT WM_ZV_KEYS = WM_APP + 33;      // wParam 0: global keys off; 1: on again with the stored keys
+constexpr UINT WM_ZV_SETTINGS = WM_APP + 34;  // settings saved: style, visibility, capture exclusion
+// Asks whether the game runs; answers 1 and copies its executable name into the MAX_PATH
+// buffer at lParam when it does, else 0.
+constexpr UINT WM_ZV_GAME = WM_APP + 35;
+constexpr UINT WM_ZV_DATASTAT = WM_APP + 36;  // settings window: the pack in force changed
 constexpr UINT WM_ZV_TESTDLG = WM_APP + 50;  // library: sample question dialog (test option)
 constexpr UINT WM_ZV_TESTSHARE = WM_APP + 51;
 constexpr UINT WM_ZV_TESTIMPORT = WM_APP + 52;

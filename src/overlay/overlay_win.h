@@ -4,6 +4,7 @@
 #pragma once
 #include <windows.h>
 
+#include "base/fonts_win.h"
 #include "checklist/catalogue.h"
 #include "datapack/news.h"
 
@@ -17,7 +18,6 @@ extern int hoverEmb;                                // the mouse is over the emb
 extern int updAvailable;                            // a newer version is on offer
 extern wchar_t updVer[40];                          // its version text
 
-extern HFONT fTitle, fSection, fItem, fSub, fSmall, fGear, fNews, fUi;
 extern int gearGlyphs;  // 1 when the icon font has the header icons; else they are drawn
 
 // Start-up scale from the screen's DPI and "Escala" (sets sc and uiScale).

@@ -12,7 +12,7 @@
 #include "l10n/ui.h"
 #include "app/startup.h"
 #include "checklist/persist.h"
-#include "app/shell_win.h"
+#include "tools/backup_win.h"
 
 namespace {
 
