@@ -16,7 +16,7 @@ add_custom_command(OUTPUT ${GEN}/zenvoral.ico
   COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/scripts/make_icon.py ${GEN}/zenvoral.ico
   DEPENDS ${CMAKE_SOURCE_DIR}/scripts/make_icon.py COMMENT "Program icon")
 set_source_files_properties(${CMAKE_SOURCE_DIR}/res/zenvoral.rc PROPERTIES
-  OBJECT_DEPENDS "${GEN}/zenvoral.ico;${CMAKE_SOURCE_DIR}/res/zenvoral.manifest")
+  OBJECT_DEPENDS "${GEN}/zenvoral.ico;${GEN}/images.rc;${CMAKE_SOURCE_DIR}/res/zenvoral.manifest")
 set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${GEN} -I${CMAKE_SOURCE_DIR}/res")
 
 add_executable(Zenvoral WIN32 ${CMAKE_SOURCE_DIR}/src/app/main_win.cpp ${CMAKE_SOURCE_DIR}/res/zenvoral.rc)
@@ -30,7 +30,7 @@ set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
 add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 file(GLOB WIN_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win/*.cpp)
-add_executable(win_tests ${WIN_TEST_SOURCES})
+add_executable(win_tests ${WIN_TEST_SOURCES} ${GEN}/images.rc)
 target_link_libraries(win_tests PRIVATE zvshell gtest_main)
 target_link_options(win_tests PRIVATE -static)
 # One ctest entry per executable: Wine starts once for the whole file.
