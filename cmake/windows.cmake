@@ -35,7 +35,7 @@ target_link_libraries(win_tests PRIVATE zvshell gtest_main)
 target_link_options(win_tests PRIVATE -static)
 # One ctest entry per executable: Wine starts once for the whole file.
 # The local web server of the tests runs around it (its address in ZV_HTTP).
-add_test(NAME win.win_tests COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tests/e2e/server.py
+add_test(NAME win.win_tests COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tests/e2e/server.py --root ${CMAKE_BINARY_DIR}/site
          --run ${CMAKE_SOURCE_DIR}/scripts/wine-run.sh $<TARGET_FILE:win_tests>)
 
 # Stand-in programs the end-to-end tests run (a fake game, a fake launcher).

@@ -163,8 +163,13 @@ def generate(folder, out_cpp, out_rc, site=None):
         os.replace(tmp, out)
     if site:
         os.makedirs(site, exist_ok=True)
+        keep = set()
         for pid, (path, data) in remote.items():
+            keep.add(published_name(data))
             shutil.copyfile(path, os.path.join(site, published_name(data)))
+        for n in os.listdir(site):  # pictures of an older catalogue
+            if re.fullmatch(r"[0-9a-f]{20}\.jpg", n) and n not in keep:
+                os.remove(os.path.join(site, n))
     print(f"pictures: {len(embedded)} embedded, {len(rows)} remote "
           f"({sum(r[2] for r in rows)} bytes), {len(gallery)} gallery rows")
     return []

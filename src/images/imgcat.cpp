@@ -17,6 +17,7 @@ struct RowState {
     std::atomic<unsigned char> st{0};   // 0 idle, 1 queued or downloading, 2 failed
     std::atomic<uint32_t> failAt{0};    // tick of the last failure
     std::atomic<unsigned char> bad{0};  // cached file found corrupt
+    std::atomic<unsigned char> checked{0};  // cached file matched its name in this run
 };
 
 struct Rows {
@@ -95,6 +96,7 @@ void imgDone(int row, bool ok, uint32_t now) {
     RowState& s = rows()[row];
     if (ok) {
         s.bad = 0;
+        s.checked = 1;
         s.st = 0;
     } else {
         s.failAt = now;
@@ -110,8 +112,16 @@ bool imgFileMatches(int row, uint64_t size, const unsigned char sha[32]) {
 }
 
 void imgMarkBad(int row) {
-    if (valid(row)) rows()[row].bad = 1;
+    if (!valid(row)) return;
+    rows()[row].checked = 0;
+    rows()[row].bad = 1;
 }
+
+void imgMarkChecked(int row) {
+    if (valid(row)) rows()[row].checked = 1;
+}
+
+bool imgChecked(int row) { return valid(row) && rows()[row].checked.load(); }
 
 bool imgBad(int row) { return valid(row) && rows()[row].bad.load(); }
 

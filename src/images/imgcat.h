@@ -52,6 +52,10 @@ bool imgFileMatches(int row, uint64_t size, const unsigned char sha[32]);
 // download replaces it.
 void imgMarkBad(int row);
 bool imgBad(int row);
+// The cached file was checked against its name in this run (a verified download, or a decode
+// that hashed it), so later decodes skip the hash.
+void imgMarkChecked(int row);
+bool imgChecked(int row);
 
 // Forgets every state and the queue; tests may size the state for rowCount rows (the queue
 // rules do not look at the catalogue itself).

@@ -167,6 +167,9 @@ TEST_F(Queue, CorruptCacheCountsAsAbsentUntilReplaced) {
     ASSERT_EQ(imgPop(), 9);
     imgDone(9, true, 20010);
     EXPECT_FALSE(imgBad(9));
+    EXPECT_TRUE(imgChecked(9));  // a verified download needs no second hash
+    imgMarkBad(9);
+    EXPECT_FALSE(imgChecked(9));
 }
 
 TEST_F(Queue, ManyRequestersOneWorkerAtATime) {
