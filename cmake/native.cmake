@@ -7,7 +7,7 @@ find_package(GTest REQUIRED)
 include(GoogleTest)
 file(GLOB UNIT_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/unit/*.cpp)
 if(NOT ZV_HAVE_LIBRARY)
-  list(FILTER UNIT_SOURCES EXCLUDE REGEX "library_builtin_test\\.cpp$")
+  list(FILTER UNIT_SOURCES EXCLUDE REGEX "(library_builtin|builds_roundtrip)_test\\.cpp$")
 endif()
 add_executable(unit_tests ${UNIT_SOURCES})
 target_link_libraries(unit_tests PRIVATE zvcore GTest::gtest_main)
@@ -21,6 +21,12 @@ foreach(t ${PY_TESTS})
   add_test(NAME py.${n} COMMAND ${Python3_EXECUTABLE} ${t})
   set_tests_properties(py.${n} PROPERTIES ENVIRONMENT "ZV_ROOT=${CMAKE_SOURCE_DIR}")
 endforeach()
+
+# Share codes against an independent encoder and decoder written in Python.
+add_executable(share_tool ${CMAKE_SOURCE_DIR}/tests/interop/share_tool.cpp)
+target_link_libraries(share_tool PRIVATE zvcore)
+target_compile_options(share_tool PRIVATE ${ZV_WARN} ${SAN})
+add_test(NAME py.share_interop COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tests/interop/test_share_interop.py $<TARGET_FILE:share_tool>)
 
 # Benchmarks: the core again, without sanitizers, optimised.
 find_package(benchmark QUIET)

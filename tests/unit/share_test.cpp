@@ -1,0 +1,330 @@
+// Share codes: the byte layout and text form, the message, finding and decoding a code in
+// pasted text, and the import with its checks. Hand-made codes come from the layout, not from
+// the encoder, so encoder and decoder cannot agree on a mistake.
+#include "builds/share.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "base/utf.h"
+#include "builds/builds.h"
+#include "l10n/ui.h"
+
+namespace {
+
+const std::vector<std::u16string> KEYS = {
+    u"1|Striker", u"1|Heartbreaker", u"2|Ceska", u"3|Eagle Bearer", u"4|Coyote's Mask",
+    u"5|Strained", u"6|Glass Cannon", u"7|Magazine", u"8|Captura 1", u"9|Tabla de daño",
+};
+
+// base64url without padding, written out plainly for hand-made codes
+std::u16string b64(const std::vector<uint8_t>& b) {
+    static const char* A = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789-_";
+    std::u16string r;
+    int bits = 0;
+    unsigned acc = 0;
+    for (uint8_t c : b) {
+        acc = (acc << 8) | c;
+        bits += 8;
+        while (bits >= 6) {
+            bits -= 6;
+            r.push_back(char16_t(A[(acc >> bits) & 63]));
+        }
+    }
+    if (bits) r.push_back(char16_t(A[(acc << (6 - bits)) & 63]));
+    return r;
+}
+
+uint32_t fnv(const std::string& s) {
+    uint32_t h = 2166136261u;
+    for (unsigned char c : s) h = (h ^ c) * 16777619u;
+    return h;
+}
+
+void be(std::vector<uint8_t>& b, uint32_t h) {
+    for (int s = 24; s >= 0; s -= 8) b.push_back(uint8_t(h >> s));
+}
+
+// A hand-made payload: version 1, name, count and hashes of the given keys.
+std::vector<uint8_t> payload(const std::string& name, int count, const std::vector<std::u16string>& keys, int version = 1) {
+    std::vector<uint8_t> b{uint8_t(version), uint8_t(name.size())};
+    b.insert(b.end(), name.begin(), name.end());
+    b.push_back(uint8_t(count));
+    for (auto& k : keys) be(b, fnv(w8u(k)));
+    return b;
+}
+
+std::u16string code(const std::vector<uint8_t>& b) { return u"ZV1-" + b64(b); }
+
+void start(MemStore& s) {
+    uiSetLang(0);
+    s.load(u"");
+    buildsReset();
+    buildsAttach(KEYS);
+    buildsLoad(s);
+}
+
+std::vector<int> pieces() {
+    std::vector<int> r;
+    for (size_t i = 0; i < fav.size(); i++)
+        if (fav[i]) r.push_back(int(i));
+    return r;
+}
+
+}  // namespace
+
+TEST(Share, HashAndTextForm) {
+    EXPECT_EQ(entryHash(u""), 0x811C9DC5u);
+    EXPECT_EQ(entryHash(u"a"), 0xE40C292Cu);  // published FNV-1a test values
+    EXPECT_EQ(entryHash(u"foobar"), 0xBF9CF968u);
+    EXPECT_EQ(entryHash(u"9|Tabla de daño"), fnv("9|Tabla de da\xC3\xB1o"));
+    // one, two and three bytes left over
+    EXPECT_EQ(shareCodeText({1, 1, 'A', 0}), u"ZV1-AQFBAA");
+    EXPECT_EQ(shareCodeText({1, 2, 'A', 'B', 0}), u"ZV1-AQJBQgA");
+    EXPECT_EQ(shareCodeText({1, 0, 0}), u"ZV1-AQAA");
+    EXPECT_EQ(shareCodeText({0xFB, 0xFF, 0xBF}), u"ZV1--_-_");
+    std::vector<uint8_t> p = sharePayload(u"Mi build", {0x01020304u, 0xA0B0C0D0u});
+    EXPECT_EQ(p, (std::vector<uint8_t>{1, 8, 'M', 'i', ' ', 'b', 'u', 'i', 'l', 'd', 2, 1, 2, 3, 4, 0xA0, 0xB0, 0xC0, 0xD0}));
+}
+
+TEST(Share, NamesTravelAsAtMost120Bytes) {
+    struct Case {
+        std::u16string name;
+        size_t bytes;
+    } cases[] = {
+        {std::u16string(130, u'a'), 120},
+        {std::u16string(119, u'a') + u"é", 119},     // the two-byte letter does not fit whole
+        {std::u16string(118, u'a') + u"é", 120},
+        {std::u16string(117, u'a') + u"\U0001F525", 117},
+        {std::u16string(39, u'€') + u"x", 118},      // three-byte characters
+        {u"", 0},
+    };
+    for (auto& c : cases) {
+        std::vector<uint8_t> p = sharePayload(c.name, {});
+        ASSERT_EQ(p[1], c.bytes) << w8u(c.name);
+        std::string nm(p.begin() + 2, p.begin() + 2 + p[1]);
+        EXPECT_EQ(u8w(nm).find(u'\uFFFD'), std::u16string::npos);
+        EXPECT_EQ(w8u(c.name).compare(0, nm.size(), nm), 0);
+    }
+}
+
+TEST(Share, DecodingRefusesCleanly) {
+    std::vector<uint8_t> ok = payload("Striker", 2, {KEYS[0], KEYS[3]});
+    std::u16string good = code(ok);
+    std::u16string full(700000, u'A');  // a megabyte and more of code characters
+    struct Case {
+        const char* what;
+        std::u16string text;
+        int valid;
+        size_t hashes;
+    } cases[] = {
+        {"two letters", u"ZV1-AQ", 0, 0},
+        {"nothing after the prefix", u"mira ZV1- esto", 0, 0},
+        {"version 2", code(payload("Striker", 2, {KEYS[0], KEYS[3]}, 2)), 0, 0},
+        {"cut inside the name", good.substr(0, 10), 0, 0},
+        {"cut before the count", code(std::vector<uint8_t>(ok.begin(), ok.begin() + 9)), 0, 0},
+        {"count present, no hashes", code(std::vector<uint8_t>(ok.begin(), ok.begin() + 10)), 1, 0},
+        {"cut inside the second hash", code(std::vector<uint8_t>(ok.begin(), ok.begin() + 16)), 1, 1},
+        {"claims more than it holds", code(payload("x", 255, {KEYS[1]})), 1, 1},
+        {"a megabyte of code", u"ZV1-AQ" + full, 0, 0},
+        {"length byte past the end", code({1, 200, 'a', 'b'}), 0, 0},
+        {"no prefix", b64(ok), 0, 0},
+        {"prefix in lower case", u"zv1-" + b64(ok), 0, 0},
+        {"whole", good, 1, 2},
+    };
+    for (auto& c : cases) {
+        ShareCode sc;
+        EXPECT_EQ(shareDecode(c.text, sc), c.valid) << c.what;
+        if (c.valid) {
+            EXPECT_EQ(sc.hashes.size(), c.hashes) << c.what;
+        }
+    }
+}
+
+TEST(Share, CodesAreFoundInPastedText) {
+    std::u16string c = code(payload("Striker", 2, {KEYS[0], KEYS[3]}));
+    std::u16string b = c.substr(4);
+    struct Case {
+        const char* what;
+        std::u16string text;
+        size_t hashes;
+    } cases[] = {
+        {"chat message", u"mira mi build: " + c + u" ¿qué te parece?", 2},
+        {"stops at the line break", u"hola\r\n" + c + u"\r\nPara importarla: copia este mensaje", 2},
+        {"stops at punctuation", u"(" + c + u").", 2},
+        {"a mention of the prefix first", u"los códigos empiezan por ZV1-, como este: " + c, 2},
+        {"forum quote wrapped the code",
+         u"> Build «Striker»\n> " + c.substr(0, 12) + u"\n> " + c.substr(12, 9) + u"\n> " + c.substr(21) + u"\n> gracias", 2},
+        {"wrapped right after the prefix", u"ZV1-\r\n" + b, 2},
+        {"wrapped with trailing blanks", c.substr(0, 15) + u"  \r\n  " + c.substr(15) + u" \r\nok", 2},
+        // a complete code does not swallow the next line, a wrapped one stops at prose
+        {"complete code, code-like next line", c + u"\nAQIDBAUG", 2},
+        {"cut code, prose on the next line", c.substr(0, 20) + u"\nPara importarla: copia", 0},
+    };
+    for (auto& cs : cases) {
+        ShareCode sc;
+        ASSERT_EQ(shareDecode(cs.text, sc), 1) << cs.what;
+        EXPECT_EQ(sc.name, u"Striker") << cs.what;
+        EXPECT_EQ(sc.count, 2) << cs.what;
+        EXPECT_EQ(sc.hashes.size(), cs.hashes) << cs.what;
+        if (cs.hashes == 2) {
+            EXPECT_EQ(sc.hashes[1], fnv("3|Eagle Bearer")) << cs.what;
+        }
+    }
+}
+
+TEST(Share, NamesFromCodesAreCleaned) {
+    struct Case {
+        std::string bytes;
+        std::u16string name;
+    } cases[] = {
+        {"Striker\r\n[builds]\r\nn=0", u"Striker  [builds]  n=0"},
+        {"\xE2\x80\xAE" "dliub", u"dliub"},                  // right-to-left override
+        {"a\xE2\x80\x8F" "b\xE2\x80\x8E", u"ab"},              // direction marks
+        {"\x01\x02\x7F", u""},
+        {"Caf\xC3", u"Caf"},                                  // cut inside a two-byte letter
+        {"x\xF0\x9F\x94", u"x"},                              // cut inside a four-byte character
+        {"\xFF\xFE ok", u"\uFFFD\uFFFD ok"},                  // not UTF-8
+        {std::string(100, 'n') , std::u16string(63, u'n')},   // at most 63 characters
+    };
+    for (auto& c : cases) {
+        ShareCode sc;
+        ASSERT_EQ(shareDecode(code(payload(c.bytes, 0, {})), sc), 1);
+        EXPECT_EQ(sc.name, c.name) << c.bytes;
+    }
+}
+
+TEST(Share, ImportMakesANewCurrentBuild) {
+    MemStore s;
+    start(s);
+    buildRename(s, u"Mía");
+    buildToggle(s, 2);
+    buildToggleOwned(s, 2);
+    std::u16string mine = s.getStr("build0", "f0", u"", 400);
+
+    // two known pieces, one the library lacks, one repeated, one cut off
+    std::vector<uint8_t> p = payload("Striker", 5, {KEYS[3], u"9|Nueva", KEYS[0], KEYS[3]});
+    ImportResult r;
+    ASSERT_EQ(buildImportText(s, u"te paso: " + code(p) + u"\r\nsaludos", r), IMPORT_DONE);
+    EXPECT_EQ(r.name, u"Striker");
+    EXPECT_EQ(r.matched, 2);
+    EXPECT_EQ(r.unknown, 2);
+    EXPECT_EQ(nBuilds, 2);
+    EXPECT_EQ(curBuild, 1);
+    EXPECT_EQ(pieces(), (std::vector<int>{0, 3}));
+    EXPECT_EQ(buildOwnedCount(), 0);
+    EXPECT_EQ(s.getStr("build1", "f1", u"", 400), u"0|3|Eagle Bearer");
+    EXPECT_EQ(s.getStr("build0", "f0", u"", 400), mine);  // the build that was current is intact
+    EXPECT_EQ(importMessage(r), u"Build «Striker» importada con 2 piezas.\n\n"
+                                u"2 piezas no están en tu versión del programa; actualízalo para verlas.");
+
+    // the same code again: a second build with a suffix
+    ASSERT_EQ(buildImportText(s, code(p), r), IMPORT_DONE);
+    EXPECT_EQ(r.name, u"Striker (2)");
+    // an unnamed build's code carries the shown name
+    buildSwitch(s, 0);
+    buildRename(s, u"");
+    ASSERT_EQ(buildImportText(s, buildShareCode(), r), IMPORT_DONE);
+    EXPECT_EQ(r.name, u"Mi build (2)");
+    EXPECT_EQ(pieces(), std::vector<int>{2});
+    EXPECT_EQ(importMessage(r), u"Build «Mi build (2)» importada con 1 piezas.");
+    // a code with an empty name
+    ASSERT_EQ(buildImportText(s, code(payload("", 0, {})), r), IMPORT_DONE);
+    EXPECT_EQ(r.name, u"Mi build (3)");
+}
+
+TEST(Share, FailedOrFullImportsChangeNothing) {
+    MemStore s;
+    start(s);
+    buildToggle(s, 1);
+    std::u16string before = s.text();
+    ImportResult r;
+    for (std::u16string t : {u"", u"hola", u"ZV1-AQ", u"ZV1-AgA"}) {
+        EXPECT_EQ(buildImportText(s, t, r), IMPORT_NONE);
+        EXPECT_EQ(importMessage(r), T(182));
+    }
+    EXPECT_EQ(s.text(), before);
+    EXPECT_EQ(pieces(), std::vector<int>{1});
+    while (nBuilds < MAX_BUILDS) buildNew(s, u"b", false);
+    before = s.text();
+    int cur = curBuild;
+    EXPECT_EQ(buildImportText(s, code(payload("x", 1, {KEYS[0]})), r), IMPORT_FULL);
+    EXPECT_EQ(importMessage(r), u"");
+    EXPECT_EQ(s.text(), before);
+    EXPECT_EQ(curBuild, cur);
+}
+
+TEST(Share, ThreeHundredPiecesShareTheFirst255) {
+    std::vector<std::u16string> keys;
+    for (int i = 0; i < 300; i++) keys.push_back(u"3|Arma con un nombre bastante largo número " + u16num(i));
+    MemStore s;
+    uiSetLang(0);
+    buildsReset();
+    buildsAttach(keys);
+    buildsLoad(s);
+    for (auto& f : fav) f = 1;
+    buildRename(s, u"Todo");
+    std::u16string c = buildShareCode();
+    ShareCode sc;
+    ASSERT_EQ(shareDecode(c, sc), 1);
+    EXPECT_EQ(sc.count, 255);
+    ASSERT_EQ(sc.hashes.size(), 255u);
+    EXPECT_EQ(sc.hashes[254], entryHash(keys[254]));
+
+    std::u16string m = buildShareMessage([&](int i) { return keys[size_t(i)].substr(2); }, u"https://zenvoral.app/");
+    EXPECT_LT(m.size(), SHARE_MESSAGE_MAX);
+    EXPECT_EQ(m.rfind(u"Build «Todo» · Zenvoral\r\n• Arma con un nombre bastante largo número 0 (Arma)\r\n", 0), 0u);
+    std::u16string tail = u"\r\n" + c + u"\r\n" + T(189) + u"\r\nDescarga gratis: https://zenvoral.app/";
+    ASSERT_GT(m.size(), tail.size());
+    EXPECT_EQ(m.substr(m.size() - tail.size()), tail);
+    size_t lines = 0;
+    for (size_t p = m.find(u"• "); p != std::u16string::npos; p = m.find(u"• ", p + 1)) lines++;
+    EXPECT_GT(lines, 80u);
+    EXPECT_LT(lines, 255u);  // the rest did not fit
+
+    // long titles are cut so a line stays within 200 characters
+    std::u16string lm = shareMessage(u"x", {{std::u16string(500, u't'), 3}}, u"ZV1-AQFBAA", u"s");
+    size_t a = lm.find(u"• "), e = lm.find(u"\r\n", a);
+    EXPECT_LE(e + 2 - a, 200u);
+    EXPECT_NE(lm.find(u"t (Arma)\r\n"), std::u16string::npos);
+}
+
+TEST(Share, AnEmptyBuildSharesItsShownName) {
+    MemStore s;
+    start(s);
+    EXPECT_EQ(buildShareCode(), code({1, 8, 'M', 'i', ' ', 'b', 'u', 'i', 'l', 'd', 0}));
+    uiSetLang(3);
+    EXPECT_EQ(buildShareCode(), code({1, 10, 'M', 'e', 'i', 'n', ' ', 'B', 'u', 'i', 'l', 'd', 0}));
+    uiSetLang(0);
+}
+
+TEST(Share, CommandLineOption) {
+    struct Case {
+        std::u16string line;
+        int has;
+        std::u16string code;
+    } cases[] = {
+        {u"--importar-build=ZV1-AQFBAA", 1, u"ZV1-AQFBAA"},
+        {u"--prueba --importar-build=\"ZV1-AQFBAA\" --juego", 1, u"ZV1-AQFBAA"},
+        {u"\"--importar-build=ZV1-AQFBAA\"", 1, u"ZV1-AQFBAA"},
+        {u"--importar-build=zenvoral:ZV1-AQFBAA", 1, u"zenvoral:ZV1-AQFBAA"},
+        {u"--importar-build=", 1, u""},
+        {u"--importar=C:\\datos.txt", 0, u""},
+        {u"", 0, u""},
+    };
+    for (auto& c : cases) {
+        std::u16string got;
+        EXPECT_EQ(importArg(c.line, got), c.has) << w8u(c.line);
+        EXPECT_EQ(got, c.code) << w8u(c.line);
+    }
+    std::u16string got;
+    importArg(u"--importar-build=" + std::u16string(100000, u'A'), got);
+    EXPECT_EQ(got.size(), SHARE_MESSAGE_MAX);
+}
+
+TEST(Share, FillText) {
+    EXPECT_EQ(fillText(u"Build «%ls» importada con %d piezas.", {u"X", u"3"}), u"Build «X» importada con 3 piezas.");
+    EXPECT_EQ(fillText(u"100%% %ls %d %ls", {u"a"}), u"100% a  ");
+}
