@@ -73,7 +73,7 @@ void dropCutTail(std::string& s) {
         unsigned char c = (unsigned char)s[n - back];
         if ((c & 0xC0) == 0x80) continue;
         size_t len = (c & 0xE0) == 0xC0 ? 2 : (c & 0xF0) == 0xE0 ? 3 : (c & 0xF8) == 0xF0 ? 4 : 1;
-        if (back < len) s.resize(n - back);
+        if (back < len) s.erase(s.begin() + long(n - back), s.end());
         return;
     }
 }
