@@ -280,16 +280,22 @@ void uniqueName(std::u16string& name) { uniqueNameExcept(name, -1); }
 
 int buildNew(Store& st, std::u16string_view name, bool copy) {
     if (nBuilds >= MAX_BUILDS) return 0;
-    favSave(st);
+    // Every change is stored when it is made, so the current build is on file already; it is
+    // left as it is there, pieces this library lacks included, and a copy takes it from there.
     std::u16string nm = buildCleanName(name);
     uniqueName(nm);
+    std::vector<std::pair<std::string, std::u16string>> pieces;
+    if (copy)
+        for (auto& kv : st.section(buildSec(curBuild).c_str())) {
+            std::string key = asciiKey(kv.first);
+            if (!key.empty()) pieces.emplace_back(key, kv.second);
+        }
     int k = nBuilds++;
     buildName[k] = nm;
     st.delSection(buildSec(k).c_str());
-    // a copy takes the flags as they are: they were just saved as the current build
-    if (!copy) clearFlags();
-    curBuild = k;
-    favSave(st);
+    writeSection(st, buildSec(k), pieces);
+    buildLoad(st, k);
+    buildsIndexSave(st);
     return 1;
 }
 

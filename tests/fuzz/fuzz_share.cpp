@@ -44,7 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     uiSetLang(data[0] % 6);
     MemStore st;
     st.load(u"[builds]\r\nn=" + u16num(existing) + u"\r\nactual=0\r\nnombre0=Mía\r\nnombre1=Mi build\r\n"
-            u"[build0]\r\nf0=1|2|Ceska\r\nf1=0|7|Magazine\r\n[build1]\r\nf0=0|1|Striker\r\n");
+            u"[build0]\r\nf0=1|2|Ceska\r\nf1=0|7|Magazine\r\nf2=1|11|Noticia\r\n[build1]\r\nf0=0|1|Striker\r\n");
     buildsReset();
     buildsAttach(KEYS);
     buildsLoad(st);

@@ -155,6 +155,12 @@ TEST(Builds, NewRenameDuplicate) {
     EXPECT_EQ(shownNames(), (std::vector<std::u16string>{u"Striker", u"Striker (2)", u"Striker (3)"}));
     EXPECT_EQ(get(s, "build2", "f0"), u"1|1|Striker");
     EXPECT_EQ(get(s, "build2", "f1"), u"0|3|Eagle Bearer");
+    // a copy keeps the pieces this library lacks, as the file has them
+    s.put("build2", "f2", u"1|11|Noticia de un paquete más nuevo");
+    ASSERT_EQ(buildDuplicate(s), 1);
+    EXPECT_EQ(get(s, "build3", "f2"), u"1|11|Noticia de un paquete más nuevo");
+    EXPECT_EQ(buildPieces(), 2);
+    buildDelete(s);
 
     ASSERT_EQ(buildNew(s, u"Mi build", false), 1);
     EXPECT_EQ(buildShown(3), u"Mi build");
