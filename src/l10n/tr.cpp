@@ -3,7 +3,6 @@
 #include <cstring>
 
 #include "l10n/ui.h"
-#include "base/utf.h"
 
 namespace {
 
@@ -109,17 +108,54 @@ std::string trTable(const char* text) {
     return out;
 }
 
-std::u16string u8w(std::string_view s, int crlf) {
-    std::u16string w = u8w(s);
-    if (!crlf || w.empty()) return w;
-    size_t lf = 0;
-    for (char16_t c : w) lf += c == u'\n';
-    if (!lf) return w;
-    std::u16string out;
-    out.reserve(w.size() + lf);
-    for (char16_t c : w) {
-        if (c == u'\n') out.push_back(u'\r');
-        out.push_back(c);
+void u8wAppend(std::u16string& out, std::string_view s, int crlf) {
+    size_t at = out.size();
+    // every byte gives at most one UTF-16 unit (a 4-byte sequence gives two); CR LF doubles a byte
+    out.resize(at + s.size() * (crlf ? 2 : 1));
+    char16_t* o = out.data() + at;
+    const unsigned char* p = (const unsigned char*)s.data();
+    size_t i = 0, n = s.size();
+    while (i < n) {
+        unsigned char c = p[i];
+        if (c < 0x80) {
+            if (c == '\n' && crlf) *o++ = u'\r';
+            *o++ = c;
+            i++;
+            continue;
+        }
+        char32_t cp;
+        size_t len;
+        if ((c & 0xE0) == 0xC0) cp = c & 0x1F, len = 2;
+        else if ((c & 0xF0) == 0xE0) cp = c & 0x0F, len = 3;
+        else if ((c & 0xF8) == 0xF0) cp = c & 0x07, len = 4;
+        else len = 0;
+        bool ok = len && i + len <= n;
+        for (size_t k = 1; ok && k < len; k++) {
+            if ((p[i + k] & 0xC0) != 0x80) ok = false;
+            else cp = (cp << 6) | (p[i + k] & 0x3F);
+        }
+        // overlong forms, surrogates and values past U+10FFFF are invalid
+        if (ok && ((len == 2 && cp < 0x80) || (len == 3 && cp < 0x800) || (len == 4 && cp < 0x10000) ||
+                   (cp >= 0xD800 && cp <= 0xDFFF) || cp > 0x10FFFF))
+            ok = false;
+        if (!ok) {
+            *o++ = 0xFFFD;
+            i++;
+        } else if (cp >= 0x10000) {
+            cp -= 0x10000;
+            *o++ = char16_t(0xD800 + (cp >> 10));
+            *o++ = char16_t(0xDC00 + (cp & 0x3FF));
+            i += len;
+        } else {
+            *o++ = char16_t(cp);
+            i += len;
+        }
     }
+    out.resize(size_t(o - out.data()));
+}
+
+std::u16string u8w(std::string_view s, int crlf) {
+    std::u16string out;
+    u8wAppend(out, s, crlf);
     return out;
 }

@@ -42,8 +42,11 @@ std::string trSplit(const char* text, const char* sep);
 void trTableTo(std::string& out, const char* text, int l);
 std::string trTable(const char* text);
 
-// UTF-8 to UTF-16; with crlf every line feed becomes CR LF (for multi-line controls).
+// UTF-8 to UTF-16; with crlf every line feed becomes CR LF (for multi-line controls). Invalid
+// bytes become U+FFFD one by one, as u8w(s) does.
 std::u16string u8w(std::string_view s, int crlf);
+// The same appended to out (no temporary).
+void u8wAppend(std::u16string& out, std::string_view s, int crlf);
 
 // Swaps in other tables (tests); null es restores the generated ones.
 void trUseTables(const char* const* es, const char* const* tr, int n);

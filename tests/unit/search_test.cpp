@@ -1,0 +1,190 @@
+// Search over the real built-in library: folding, the edit distance, the exact and the
+// typo-tolerant steps, the category rows, the synonyms, and the rows' columns and colours.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "base/utf.h"
+#include "datapack/install.h"
+#include "datapack/pack.h"
+#include "l10n/ui.h"
+#include "library/db.h"
+#include "library/search.h"
+
+namespace {
+
+std::u16string folded(std::u16string s) {
+    foldInPlace(s);
+    return s;
+}
+
+class Search : public ::testing::Test {
+protected:
+    void SetUp() override {
+        pkClear();
+        pkResetHeader();
+        uiSetLang(0);
+        dbInit(nullptr);
+    }
+    void TearDown() override {
+        dbFree();
+        pkClear();
+    }
+    std::vector<LibRow> rows(const char16_t* q, int cat = 1, int hideOld = 0) {
+        std::vector<LibRow> r;
+        listRows(q, cat, hideOld, r);
+        return r;
+    }
+    static int byTitle(const char* t) {
+        for (int i = 0; i < DBN; i++)
+            if (std::string(DB[i].title) == t) return i;
+        return -1;
+    }
+    static std::vector<int> entries(const std::vector<LibRow>& r) {
+        std::vector<int> v;
+        for (const LibRow& x : r) v.push_back(x.entry);
+        return v;
+    }
+};
+
+}  // namespace
+
+TEST(Fold, LowerCaseAccentsSeparatorsAndApostrophes) {
+    for (const char16_t* s : {u"Crítico", u"critico", u"CRITICO", u"crÍtico", u"CRÍTICO"}) EXPECT_EQ(folded(s), u"critico");
+    EXPECT_EQ(folded(u"Hunter's"), u"hunters");
+    EXPECT_EQ(folded(u"Hunter\u2019s \u2018x\u2019"), u"hunters x");
+    EXPECT_EQ(folded(u"a-b/c_d\te\nf\rg"), u"a b c d e f g");
+    EXPECT_EQ(folded(u"ÀÉÎÕÜÇÑ"), u"aeioucn");
+    EXPECT_EQ(folded(u"ÅÆØß ÿý œ"), u"åæøß ÿý œ");   // beyond the list: lower case only
+    EXPECT_EQ(folded(u"ΣΩ ДЖ İ \u2126 ᾈ"), u"σω дж İ \u2126 ᾀ");  // no one-way mappings (U+0130, ohm sign)
+    EXPECT_EQ(folded(u"\U0001F600X"), u"\U0001F600x");  // surrogate pairs pass untouched
+    EXPECT_EQ(folded(u"''"), u"");
+}
+
+TEST(EditDistance, OptimalStringAlignment) {
+    struct Case { const char16_t* a; const char16_t* b; int d; };
+    const Case cases[] = {{u"strker", u"striker", 1}, {u"stirker", u"striker", 1}, {u"", u"abc", 3},
+                          {u"abc", u"", 3}, {u"abc", u"abc", 0}, {u"ca", u"abc", 3}, {u"kitten", u"sitting", 3},
+                          {u"ab", u"ba", 1}, {u"abcd", u"badc", 2}};
+    for (const Case& c : cases) {
+        int la = int(std::u16string(c.a).size()), lb = int(std::u16string(c.b).size());
+        EXPECT_EQ(editDist(c.a, la, c.b, lb), c.d) << w8u(c.a) << " / " << w8u(c.b);
+        EXPECT_EQ(editDist(c.b, lb, c.a, la), c.d);
+    }
+    std::u16string forty(40, u'a'), other(40, u'b');
+    EXPECT_EQ(editDist(forty.data(), 40, other.data(), 40), 40);
+}
+
+TEST_F(Search, ExactStepFindsFoldedTextInIndexOrder) {
+    auto a = rows(u"Crítico"), b = rows(u"CRITICO"), c = rows(u"  crÍtico");
+    EXPECT_GT(a.size(), 8u);
+    EXPECT_EQ(entries(a), entries(b));
+    EXPECT_EQ(entries(a), entries(c));
+    std::vector<int> ea = entries(a);
+    EXPECT_TRUE(std::is_sorted(ea.begin(), ea.end()));
+    auto h = rows(u"hunters fury");
+    ASSERT_FALSE(h.empty());
+    EXPECT_EQ(h[0].entry, byTitle("Hunter's Fury"));
+    // the byte search agrees with a plain search of the folded wide text, Latin-1 or not
+    for (const char16_t* q : {u"fusil de asalto", u"e", u"ñ", u"15 %", u"damage", u"·", u"→", u"a b", u"zzzz"}) {
+        std::u16string f = folded(q);
+        f.erase(0, f.find_first_not_of(u' '));
+        std::vector<int> want;
+        for (int i = 0; i < DBN; i++)
+            if (wFold[i].find(f) != std::u16string::npos) want.push_back(i);
+        std::vector<int> got;
+        for (const LibRow& r : rows(q))
+            if (!r.fuzzy) got.push_back(r.entry);
+        EXPECT_EQ(got, want) << w8u(q);
+    }
+}
+
+TEST_F(Search, FuzzyStepForMisspelledNames) {
+    int striker = byTitle("Striker's Battlegear");
+    for (const char16_t* q : {u"strker", u"stirker", u"STRIKRE", u"egle berer"}) {
+        auto r = rows(q);
+        ASSERT_FALSE(r.empty()) << w8u(q);
+        EXPECT_TRUE(r[0].fuzzy) << w8u(q);
+        if (q[0] != u'e') EXPECT_EQ(r[0].entry, striker) << w8u(q);
+    }
+    EXPECT_EQ(rows(u"egle berer")[0].entry, byTitle("Eagle Bearer"));
+    for (const char16_t* q : {u"stk", u"xqz", u"a b", u"a b c d e", u"x  "}) {
+        for (const LibRow& r : rows(q)) EXPECT_FALSE(r.fuzzy) << w8u(q);  // too short, or no word of 2
+    }
+    auto many = rows(u"qqqqqq");  // nothing close: nothing listed
+    EXPECT_TRUE(many.empty());
+    std::set<int> seen;
+    auto r = rows(u"talent");
+    EXPECT_LE(r.size(), size_t(std::count_if(r.begin(), r.end(), [](const LibRow& x) { return !x.fuzzy; })) + FUZZY_ROWS);
+    for (const LibRow& x : r) EXPECT_TRUE(seen.insert(x.entry).second);
+}
+
+TEST_F(Search, CategoryRowsBuildCreatorsAndHidingOutdated) {
+    int aegis = byTitle("Aegis"), cavalier = byTitle("Cavalier"), striker = byTitle("Striker's Battlegear");
+    fav[aegis] = fav[striker] = 1;
+    owned[aegis] = 1;
+    oldF[striker] = 1;
+    auto b = rows(u"", ROW_BUILD, 1);  // the build ignores hideOld
+    ASSERT_EQ(entries(b), (std::vector<int>{aegis, striker}));
+    EXPECT_EQ(b[0].col, COL_BUILD);
+    EXPECT_EQ(rowText2(b[0]), u"\u2713 Gearset");
+    EXPECT_EQ(rowText2(b[1]), u"\u25CB Gearset");
+    EXPECT_EQ(rowColours(b[0], 0).text2, 95u | 191u << 8 | 138u << 16);
+    EXPECT_EQ(rowColours(b[1], 0).text2, 78u | 84u << 8 | 91u << 16);
+    EXPECT_EQ(rowColours(b[1], 1).text1, 255u | 109u << 8 | 16u << 16);
+    // a query in the build row lists only the build, not even fuzzily
+    for (const LibRow& r : rows(u"strker", ROW_BUILD)) EXPECT_TRUE(fav[r.entry]);
+    EXPECT_EQ(entries(rows(u"cavalir", ROW_BUILD)), std::vector<int>{});
+    EXPECT_EQ(rows(u"cavalir", 2)[0].entry, cavalier);
+    // outside the build, hideOld drops outdated entries from searches and categories
+    auto s = entries(rows(u"striker", 2, 1));
+    EXPECT_EQ(std::count(s.begin(), s.end(), striker), 0);
+    auto g = rows(u"", 2, 1);
+    std::vector<int> eg = entries(g);
+    EXPECT_EQ(std::count(eg.begin(), eg.end(), striker), 0);
+    EXPECT_EQ(g[0].col, COL_SUB);
+    EXPECT_EQ(rowText2(g[0]), wSub[g[0].entry]);
+    EXPECT_EQ(rows(u"", 2, 0).size(), g.size() + 1);
+    EXPECT_EQ(rows(u"strik", 2, 0)[0].col, COL_CATEGORY);
+}
+
+TEST_F(Search, LiveCreatorsFirstAndRecentInItsOrder) {
+    pkParse(PACK_BUILTIN, PACK_BUILTIN_LEN);
+    std::string extra = std::string(PACK_BUILTIN, PACK_BUILTIN_LEN) + "\n[creador]\nnombre = Zeta\n[creador]\nnombre = Alfa\n";
+    ASSERT_EQ(pkParse(extra.data(), extra.size()), 1);
+    dbFree();
+    dbInit(nullptr);
+    auto c = rows(u"", ROW_CREATORS);
+    ASSERT_GE(c.size(), 3u);
+    int last = c.back().entry;
+    liveF[last] = 1;
+    auto l = rows(u"", ROW_CREATORS);
+    EXPECT_EQ(l[0].entry, last);
+    EXPECT_EQ(l[0].col, COL_LIVE);
+    EXPECT_EQ(rowText2(l[0]), T(195));
+    EXPECT_EQ(rowColours(l[0], 0).text2, 240u | 72u << 8 | 72u << 16);
+    EXPECT_EQ(l.size(), c.size());
+    recent[0] = 5, recent[1] = 2, recent[2] = 5, nRecent = 3;
+    EXPECT_EQ(entries(rows(u"", ROW_RECENT)), (std::vector<int>{5, 2}));
+    nRecent = 0;
+    EXPECT_TRUE(rows(u"", ROW_RECENT).empty());
+}
+
+TEST_F(Search, EverySynonymFindsItsTarget) {
+    ASSERT_GT(SYN_N, 0);
+    for (int k = 0; k < SYN_N; k++) {
+        std::u16string target = folded(SYNONYMS[k].target);
+        int hits = 0;
+        for (int i = 0; i < DBN; i++) hits += wFold[i].find(target) != std::u16string::npos;
+        EXPECT_GT(hits, 0) << w8u(SYNONYMS[k].target) << " occurs nowhere in the library";
+        // the word alone finds at least what its target finds
+        std::vector<int> viaWord = entries(rows(SYNONYMS[k].word)), viaTarget = entries(rows(SYNONYMS[k].target));
+        for (int i : viaTarget) EXPECT_TRUE(std::count(viaWord.begin(), viaWord.end(), i)) << w8u(SYNONYMS[k].word);
+    }
+    auto chd = rows(u"chd");
+    ASSERT_FALSE(chd.empty());
+    EXPECT_NE(wFold[chd[0].entry].find(u"golpe critico"), std::u16string::npos);
+}
