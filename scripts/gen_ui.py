@@ -1,7 +1,7 @@
 """Turns data/ui/textos.txt into the UI_TXT table (259 ids x 6 languages, row-major).
 
 Checks, failing the build with file:line and the reason:
-  - every id 0..258 appears exactly once, each with a Spanish text (17 is empty everywhere);
+  - every id 0..COUNT-1 appears exactly once, each with a Spanish text (17 is empty everywhere);
   - every language present carries the Spanish placeholders (%ls, %d, %%) in the same order;
   - line breaks and tabs are kept: the same number of each as the Spanish text.
 A language that is missing for an id is emitted empty, and the program falls back to English.
@@ -15,7 +15,7 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import blocks  # noqa: E402
 
 LANGS = ["es", "en", "fr", "de", "it", "pt"]
-COUNT = 259
+COUNT = 262
 PLACEHOLDER = re.compile(r"%ls|%d|%%|%[^%]")
 
 

@@ -209,6 +209,8 @@ void histRefresh(long long now, Store& st) {
 void streakText(char16_t* buf) {
     if (curStreak == 1)
         fmtText(buf, STREAK_TEXT, T(119), {});
+    else if (curStreak == 0)  // its own text: French says "0 jour"
+        fmtText(buf, STREAK_TEXT, T(261), {});
     else
         fmtText(buf, STREAK_TEXT, T(120), {curStreak});
 }
@@ -219,11 +221,11 @@ void fmtDur(char16_t* buf, long long seconds) {
     s += 59;
     long long m = s / 60, h = m / 60;
     if (seconds > 86340)
-        fmtText(buf, DUR_TEXT, u"%lldd %lldh", {h / 24, h % 24});
+        fmtText(buf, DUR_TEXT, u"%lld%ls %lld%ls", {h / 24, T(259), h % 24, T(260)});
     else if (h == 0)
         fmtText(buf, DUR_TEXT, u"%lld min", {m});
     else
-        fmtText(buf, DUR_TEXT, u"%lldh %02lldm", {h, m - 60 * h});
+        fmtText(buf, DUR_TEXT, u"%lld%ls %02lldm", {h, T(260), m - 60 * h});
 }
 
 void todayStr(char* buf, long long now) {

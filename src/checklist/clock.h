@@ -43,7 +43,9 @@ int histState(long long now, Store& st, int n);
 void histRefresh(long long now, Store& st);
 
 void streakText(char16_t* buf);                  // STREAK_TEXT characters
-void fmtDur(char16_t* buf, long long seconds);    // DUR_TEXT characters, rounded up to minutes
+// "5 min", "3h 07m", "2d 4h" with the language's day and hour marks (UI texts 259, 260);
+// DUR_TEXT characters, rounded up to minutes.
+void fmtDur(char16_t* buf, long long seconds);
 void todayStr(char* buf, long long now);          // local date "YYYY-MM-DD", "" when unknown
 
 // A balloon for the shell to show.

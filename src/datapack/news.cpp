@@ -114,9 +114,9 @@ int newsCountdown(char16_t* dst, long long ini, long long fin, int apx, long lon
     long long d = s / 86400, h = s % 86400 / 3600, m = s % 3600 / 60;
     char16_t part[40], approx[44];
     if (d > 0)
-        fmtText(part, 40, h ? u"%lld d %lld h" : u"%lld d", {d, h});
+        fmtText(part, 40, h ? u"%lld %ls %lld %ls" : u"%lld %ls", {d, T(259), h, T(260)});
     else if (h > 0)
-        fmtText(part, 40, m ? u"%lld h %lld min" : u"%lld h", {h, m});
+        fmtText(part, 40, m ? u"%lld %ls %lld min" : u"%lld %ls", {h, T(260), m});
     else
         fmtText(part, 40, u"%lld min", {m});
     fmtText(approx, 44, apx ? u"~%ls" : u"%ls", {part});
@@ -128,9 +128,9 @@ void fmtLeft(char16_t* dst, const char16_t* prefix, long long seconds) {
     long long m = (seconds < 0 ? 0 : seconds) / 60;
     long long d = m / 1440, h = m % 1440 / 60;
     if (d == 0)
-        fmtText(dst, LEFT_TEXT, u"%ls %lldh %02lldm", {prefix, h, m % 60});
+        fmtText(dst, LEFT_TEXT, u"%ls %lld%ls %02lldm", {prefix, h, T(260), m % 60});
     else
-        fmtText(dst, LEFT_TEXT, u"%ls %lldd %lldh", {prefix, d, h});
+        fmtText(dst, LEFT_TEXT, u"%ls %lld%ls %lld%ls", {prefix, d, T(259), h, T(260)});
 }
 
 void evLocal(long long t, char16_t* dst) {

@@ -27,11 +27,13 @@ void newsRefresh(long long now);
 // 0 nothing.
 int newsTick(long long now);
 
-// An item's countdown ("in 2 d 3 h", "~5 h 20 min left") into dst (LEFT_TEXT characters).
+// An item's countdown ("in 2 d 3 h", "~5 h 20 min left") into dst (LEFT_TEXT characters); the day
+// and hour marks are the language's (UI texts 259 and 260: "2 j 3 h" in French).
 // Returns 0 when there is none (dst empty), 2 when less than a day remains, else 1.
 int newsCountdown(char16_t* dst, long long ini, long long fin, int apx, long long now);
 
-// "prefix 5h 07m", or "prefix 3d 4h" from a day on, into dst (LEFT_TEXT characters).
+// "prefix 5h 07m", or "prefix 3d 4h" from a day on, into dst (LEFT_TEXT characters), with the
+// language's day and hour marks.
 void fmtLeft(char16_t* dst, const char16_t* prefix, long long seconds);
 
 // Instant t as local date and time in the current language, into dst (EV_TEXT characters).

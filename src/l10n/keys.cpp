@@ -38,7 +38,7 @@ long number(const char16_t* s, int n) {
 }
 
 void token(const char16_t* t, int n, unsigned* mods, unsigned* vk) {
-    if (any(t, n, {u"ctrl", u"control"})) { *mods |= MODK_CONTROL; return; }
+    if (any(t, n, {u"ctrl", u"control", u"strg"})) { *mods |= MODK_CONTROL; return; }
     if (any(t, n, {u"alt"})) { *mods |= MODK_ALT; return; }
     if (any(t, n, {u"shift", u"mayus", u"mayús"})) { *mods |= MODK_SHIFT; return; }
     if (any(t, n, {u"win"})) { *mods |= MODK_WIN; return; }
@@ -104,7 +104,7 @@ int parseKey(const char16_t* text, unsigned* mods, unsigned* vk) {
 char16_t* keyToStr(unsigned mods, unsigned vk, char16_t* out) {
     int len = 0;
     out[0] = 0;
-    if (mods & MODK_CONTROL) append(out, len, u"Ctrl+");
+    if (mods & MODK_CONTROL) append(out, len, lang == 3 ? u"Strg+" : u"Ctrl+");  // German keyboards say Strg
     if (mods & MODK_ALT) append(out, len, u"Alt+");
     if (mods & MODK_SHIFT) append(out, len, u"Shift+");
     if (mods & MODK_WIN) append(out, len, u"Win+");

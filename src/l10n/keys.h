@@ -1,4 +1,4 @@
-// The four global keys as text: parsing a stored combination ("Ctrl+Shift+F5", "Mayús+Inicio")
+// The four global keys as text: parsing a stored combination ("Ctrl+Shift+F5", "Mayús+Inicio", "Strg+F5")
 // into a virtual-key code and hotkey modifiers, and rendering one back in the current language.
 #pragma once
 #include <cstdint>

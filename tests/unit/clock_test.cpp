@@ -237,6 +237,12 @@ TEST_F(Clock, StreakAcrossDays) {
     EXPECT_EQ(curStreak, 0);
     EXPECT_EQ(bestStreak, 3);
     EXPECT_EQ(st.getStr("estado", "mejorRacha", u"", 16), u"3");
+    streakText(txt);
+    EXPECT_EQ(std::u16string(txt), u"0 days");
+    uiSetLang(2);  // French puts zero in the singular
+    streakText(txt);
+    EXPECT_EQ(std::u16string(txt), u"0 jour");
+    uiSetLang(1);
 
     st.delSection("historial");
     st.put("historial", "d20261206", u"4/4/0");
@@ -258,6 +264,8 @@ TEST_F(Clock, DurationTexts) {
     EXPECT_EQ(dur(86341), u"1d 0h");
     EXPECT_EQ(dur(3 * 86400 + 5 * 3600), u"3d 5h");
     EXPECT_EQ(dur(0x7FFFFFFFFFFFFFFFLL).size() < DUR_TEXT, true);
+    uiSetLang(2);  // the reminders' durations take the language's day mark
+    EXPECT_EQ(dur(3 * 86400 + 5 * 3600), u"3j 5h");
 }
 
 TEST_F(Clock, TextFormatting) {

@@ -56,11 +56,14 @@ TEST(Keys, RendersInTheInterfaceLanguage) {
     EXPECT_EQ(render(4, 36), u"Shift+Home");
     EXPECT_EQ(render(0, 145), u"ScrollLock");
     EXPECT_EQ(render(0, 200), u"VK200");
+    uiSetLang(3);  // German keyboards label Control "Strg"
+    EXPECT_EQ(render(6, 116), u"Strg+Shift+F5");
+    EXPECT_EQ(parse(u"strg+f8"), std::make_pair(2u, 119u));
     uiSetLang(0);
 }
 
 TEST(Keys, EveryRenderedTextParsesBack) {
-    for (int l : {0, 1}) {
+    for (int l : {0, 1, 3}) {
         uiSetLang(l);
         for (unsigned m = 0; m < 16; m++)
             for (unsigned v = 1; v <= 255; v++) {

@@ -187,6 +187,19 @@ TEST_F(News, RemainingTimeLine) {
     EXPECT_LT(std::u16string(b).size(), size_t(LEFT_TEXT));
 }
 
+TEST_F(News, CountdownsUseTheLanguagesDayMark) {
+    char16_t b[LEFT_TEXT];
+    struct Case { int lang; const char16_t *left, *news; };
+    for (const Case& c : {Case{2, u"Semaine 3j 4h", u"dans 3 j 4 h"}, Case{3, u"Woche 3T 4h", u"in 3 T 4 h"},
+                          Case{4, u"Settimana 3g 4h", u"tra 3 g 4 h"}}) {
+        uiSetLang(c.lang);
+        fmtLeft(b, T(30), 76 * 3600 + 59);
+        EXPECT_EQ(std::u16string(b), c.left);
+        newsCountdown(b, now + 76 * 3600, 0, 0, now);
+        EXPECT_EQ(std::u16string(b), c.news);
+    }
+}
+
 TEST_F(News, TimerDecisions) {
     load(item("corto = timed\nfin = " + stamp(now + 180)) + item("corto = plain"));
     newsRefresh(now);

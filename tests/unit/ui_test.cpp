@@ -7,7 +7,7 @@
 
 TEST(UiText, UnknownIdsGiveEmptyAndDoNotTouchTheCache) {
     uiSetLang(0);
-    EXPECT_EQ(std::u16string(T(259)), u"");
+    EXPECT_EQ(std::u16string(T(UI_COUNT)), u"");
     EXPECT_EQ(std::u16string(T(-1)), u"");
     EXPECT_EQ(std::u16string(T(1 << 30)), u"");
     for (int i = 0; i < UI_COUNT; i++) EXPECT_EQ(uiCached(i), 0);
