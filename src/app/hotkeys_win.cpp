@@ -1,4 +1,5 @@
 #include "app/hotkeys_win.h"
+#include "app/checks_win.h"
 
 #include <tlhelp32.h>
 
@@ -102,6 +103,7 @@ void visUpdate() {
         balloon(L"Zenvoral", text, 0);
     }
     if (s.collapse) applyStyle();
+    if (s.offerUpdate) updOffer();  // the game has closed: a pending update is offered now
     if (s.show) {
         if (!shown) {
             ShowWindow(hwnd, SW_SHOWNOACTIVATE);

@@ -10,6 +10,7 @@
 
 #include "base/base_win.h"
 #include "base/endpoints.h"
+#include "app/checks_win.h"
 #include "app/hotkeys_win.h"
 #include "base/msgs_win.h"
 #include "base/state.h"
@@ -18,6 +19,8 @@
 #include "checklist/clock.h"
 #include "datapack/install_win.h"
 #include "datapack/news.h"
+#include "datapack/refresh_win.h"
+#include "update/check_win.h"
 #include "l10n/ui.h"
 #include "checklist/persist.h"
 #include "l10n/keys.h"
@@ -30,7 +33,6 @@ namespace {
 int pressing;
 POINT downPt;
 long long lastMin = -1;  // minute of the last per-minute repaint
-int first = 1;           // the automatic checks have not run yet
 
 long long now() { return (long long)time(nullptr); }
 
@@ -239,7 +241,10 @@ void onLButtonUp(LPARAM lp) {
         setCompact(!compact);
         return;
     }
-    if (in(updRectO, p)) return;  // update window: not there yet
+    if (in(updRectO, p)) {
+        updOffer();
+        return;
+    }
     if (newsAt(p) >= 0) return;   // the library's page of the item: not there yet
     int i = taskAt(p);
     if (i >= 0) toggleTask(i);
@@ -291,12 +296,6 @@ void onTick() {
     updateVisibility();
 }
 
-void onChecksTimer(HWND h) {
-    SetTimer(h, TIMER_CHECKS, 600000, nullptr);
-    // pack and update checks join here: on the first tick, then every 6 hours
-    first = 0;
-}
-
 void onTray(LPARAM lp) {
     switch (LOWORD(lp)) {
         case WM_RBUTTONUP:
@@ -309,7 +308,8 @@ void onTray(LPARAM lp) {
             updateVisibility();
             break;
         case NIN_BALLOONUSERCLICK:
-            // balloonKind 1 opens the update window, 2 the library's news; neither exists yet
+            // balloonKind 2 opens the library's news, once the library exists
+            if (balloonKind == 1) updOffer();
             break;
     }
 }
@@ -324,11 +324,14 @@ void onCommand(int id) {
         case 101: toggleExpanded(); break;
         case 103: clearAll(); break;
         case 105: DestroyWindow(hwnd); break;
+        case 108: pkCheck(1); break;
         case 109: pkImportDialog(nullptr); break;
+        case 110: updCheck(1); break;
+        case 111: updOffer(); break;
         case 112: setCompact(!compact); break;
         case 118: openFeedback(); break;
         case 120: openUrl(W(EP_CHAT)); break;
-        // 104 settings, 106/107 library, 108 pack check, 110/111 update, 113 checklist editor,
+        // 104 settings, 106/107 library, 113 checklist editor,
         // 114 about, 119 DPS calculator: their windows and checks are not there yet
         default:
             if (id >= 700 && id < 700 + LANG_COUNT) applyLanguage(id - 700);
@@ -382,12 +385,14 @@ LRESULT CALLBACK WndProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
         case WM_SETCURSOR: return onSetCursor(h);
         case WM_HOTKEY: onHotkey((int)wp); return 0;
         case WM_TIMER:
-            if (wp == TIMER_CHECKS) onChecksTimer(h);
+            if (wp == TIMER_CHECKS) checksTick(h);
             else onTick();
             return 0;
         case WM_ZV_TRAY: onTray(lp); return 0;
         case WM_ZV_RELAYOUT: relayout(); return 0;
         case WM_ZV_RESTART: restartApp(); return 0;
+        case WM_ZV_PACK: pkOnResult(wp, lp); return 0;
+        case WM_ZV_UPDCHECK: onUpdResult(wp, lp); return 0;
         case WM_COMMAND: onCommand(LOWORD(wp)); return 0;
         case WM_DESTROY: onDestroy(); return 0;
     }

@@ -104,4 +104,5 @@ void balloon(const wchar_t* title, const wchar_t* text, int kind) {
     lstrcpynW(nid.szInfoTitle, title, 64);
     lstrcpynW(nid.szInfo, text, 256);
     Shell_NotifyIconW(NIM_MODIFY, &nid);
+    logLine(L"Aviso: %ls", nid.szInfo);  // what the player was told, for support
 }

@@ -44,7 +44,7 @@ void setAutostart(int on);
 // Opens a web address in the default browser.
 void openUrl(const wchar_t* url);
 
-// One procedure for every tray notice; kind says what a click on it does.
+// One procedure for every tray notice (also written to the log); kind says what a click on it does.
 extern int balloonKind;
 void balloon(const wchar_t* title, const wchar_t* text, int kind);
 

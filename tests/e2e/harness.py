@@ -1,11 +1,17 @@
 """Drives the real Zenvoral.exe under Wine on a virtual display: starts it from a clean
 program folder, waits for its windows and files, reads ajustes.ini and registro.txt, sends
-clicks and keys (xdotool) and reads screen pixels (ImageMagick)."""
+clicks and keys (xdotool) and reads screen pixels (ImageMagick).
+
+The program's own web addresses are real hosts. Before every start the harness points the
+settings URLDatos, URLVersion, URLImagenes and URLDirecto at 127.0.0.1 (a closed port unless a
+test names its local server), so no test reaches another host; a run started with
+local_only=False is killed before its first network check (20 s after start)."""
 
 import os
 import re
 import signal
 import subprocess
+import threading
 import time
 import unittest
 
@@ -106,7 +112,52 @@ def clean_folder():
     subprocess.run(["rm", "-rf", APPDATA])
 
 
-def start(*args, lang="es_ES.UTF-8"):
+OFFLINE = "http://127.0.0.1:9/"  # the discard port: nothing answers
+URL_KEYS = ("URLDatos", "URLVersion", "URLImagenes", "URLDirecto")
+FIRST_KEYS = [("ProcesoJuego", "TheDivision2.exe"), ("HoraReinicio", "9"), ("Opacidad", "215")]
+
+
+def site_urls(base):
+    """The four addresses under one site root (a local server's URL ending in /)."""
+    return {"URLDatos": base + "datos.txt", "URLVersion": base + "version.txt",
+            "URLImagenes": base + "imagenes/", "URLDirecto": base + "directo/"}
+
+
+def write_ini(sections):
+    """Writes ajustes.ini as the program keeps it (UTF-16LE with a byte-order mark)."""
+    os.makedirs(APPDATA, exist_ok=True)
+    text = "".join(f"[{sec}]\r\n" + "".join(f"{k}={v}\r\n" for k, v in keys) for sec, keys in sections.items())
+    with open(INI, "wb") as f:
+        f.write(b"\xff\xfe" + text.encode("utf-16-le"))
+
+
+def set_settings(values, sec="ajustes"):
+    """Sets keys of a section in ajustes.ini (made as on a first start when missing); only
+    while the program is not running."""
+    sections = ini() if os.path.exists(INI) else {"ajustes": list(FIRST_KEYS)}
+    keys = sections.setdefault(sec, [])
+    for k, v in values.items():
+        for i, (kk, _) in enumerate(keys):
+            if kk.lower() == k.lower():
+                keys[i] = (kk, v)
+                break
+        else:
+            keys.append((k, v))
+    write_ini(sections)
+
+
+def keep_local():
+    """Every web address of the program on 127.0.0.1 unless already set there."""
+    current = dict(ini().get("ajustes", [])) if os.path.exists(INI) else {}
+    missing = {k: v for k, v in site_urls(OFFLINE).items()
+               if not current.get(k, "").startswith("http://127.0.0.1:")}
+    if missing:
+        set_settings(missing)
+
+
+def start(*args, lang="es_ES.UTF-8", local_only=True):
+    if local_only:
+        keep_local()
     env = dict(os.environ, LANG=lang, LC_ALL=lang, LANGUAGE="")
     return subprocess.Popen([RUNNER, EXE] + list(args), env=env, stdout=subprocess.DEVNULL,
                             stderr=subprocess.DEVNULL)
@@ -208,8 +259,11 @@ class ProgramTest(unittest.TestCase):
     def setUp(self):
         clean_folder()
         self.procs = []
+        self.guard = None
 
     def tearDown(self):
+        if self.guard:
+            self.guard.cancel()
         kill_all()
         for p in self.procs:
             try:
@@ -220,6 +274,10 @@ class ProgramTest(unittest.TestCase):
     def run_program(self, *args, **kw):
         p = start(*args, **kw)
         self.procs.append(p)
+        if not kw.get("local_only", True) and not self.guard:
+            # its addresses are the real ones: it must not live to its first network check
+            self.guard = threading.Timer(15, kill_all)
+            self.guard.start()
         return p
 
     def wait_started(self, timeout=20):

@@ -12,7 +12,7 @@ import harness as h
 
 class Startup(h.ProgramTest):
     def test_first_start_creates_settings_and_log(self):
-        self.run_program()
+        self.run_program(local_only=False)  # a first start as players have it; ended within 15 s
         self.wait_started()
         with open(h.INI, "rb") as f:
             self.assertEqual(f.read(2), b"\xff\xfe", "settings file is UTF-16 with a byte-order mark")

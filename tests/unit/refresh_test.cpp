@@ -1,0 +1,47 @@
+#include <gtest/gtest.h>
+
+#include "base/store.h"
+#include "base/state.h"
+#include "datapack/refresh.h"
+
+// The schedule as timer 2 runs it, across restarts: the first tick of each run checks, later
+// ticks only past six hours since the stamp the last started check wrote.
+TEST(Refresh, SixHourScheduleAcrossRestarts) {
+    MemStore st;
+    long long t = 1800000000;
+    int checks = 0;
+    auto run = [&](int ticks, long long step) {  // one run of the program
+        int first = 1;
+        for (int i = 0; i < ticks; i++, t += step) {
+            if (checksDue(first, t, readI64(st, "estado", "ultimaComprobacion"))) {
+                checks++;
+                st.put("estado", "ultimaComprobacion", u16num(t));
+            }
+            first = 0;
+        }
+    };
+    run(36, 600);  // six hours of ten-minute ticks: only the first checks
+    EXPECT_EQ(checks, 1);
+    run(1, 600);  // a restart checks at once, whatever the stamp says
+    EXPECT_EQ(checks, 2);
+    run(37, 600);  // the 37th tick is 21,600 s after the first: not more than six hours yet
+    EXPECT_EQ(checks, 3);
+    run(38, 600);
+    EXPECT_EQ(checks, 5);
+
+    EXPECT_FALSE(checksDue(0, 1000 + 21600, 1000));
+    EXPECT_TRUE(checksDue(0, 1000 + 21601, 1000));
+    EXPECT_TRUE(checksDue(0, 21601, 0)) << "no stamp yet";
+    EXPECT_FALSE(checksDue(0, 1000, 5000)) << "a stamp from the future waits";
+}
+
+TEST(Refresh, PackAddress) {
+    EXPECT_EQ(pkAddress(u"", "https://a.test/datos.txt"), u"https://a.test/datos.txt");
+    EXPECT_EQ(pkAddress(u"http://127.0.0.1:5/d.txt", "https://a.test/datos.txt"), u"http://127.0.0.1:5/d.txt");
+    EXPECT_EQ(pkAddress(u"HTTP://a.test/d.txt", "https://a.test/datos.txt"), u"") << "capital scheme is no address";
+    EXPECT_EQ(pkAddress(u"", nullptr), u"");
+    EXPECT_EQ(pkAddress(nullptr, ""), u"");
+    EXPECT_EQ(pkAddress(u"", "ftp://a.test/d"), u"");
+    EXPECT_EQ(pkAddress(std::u16string(2000, u'h').c_str(), nullptr), u"") ;
+    EXPECT_EQ(pkAddress((u"http" + std::u16string(2000, u'x')).c_str(), nullptr).size(), 1023u);
+}
