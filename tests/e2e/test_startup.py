@@ -22,7 +22,8 @@ class Startup(h.ProgramTest):
                           "TeclaBiblioteca", "TeclaSalir", "Idioma"])
         self.assertEqual(h.ini_get("ajustes", "Idioma"), "es")
         self.assertEqual(h.ini_get("estado", "instalado"), "1")
-        self.assertEqual(h.ini_get("estado", "version"), "8")
+        # written after the tray icon, a moment after the window exists
+        self.assertEqual(h.wait_for(lambda: h.ini_get("estado", "version"), 5), "8")
         lines = h.log_lines()
         self.assertRegex(lines[0], r"^\d{4}-\d\d-\d\d \d\d:\d\d:\d\d  Inicio 0\.0\.9 \(9\) · idioma Español · escala 100%$")
         # the overlay exists but stays hidden without the game
