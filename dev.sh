@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# The one entry point: ./dev.sh test | run [options] | build | bench
+# The one entry point: ./dev.sh test | run [options] | build | bench | site
 set -u
 ROOT=$(cd "$(dirname "$0")" && pwd)
 cd "$ROOT"
@@ -19,6 +19,17 @@ setup() {
     [ "$(id -u)" -ne 0 ] && SUDO=sudo
     $SUDO apt-get update -qq || return 1
     DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null || return 1
+}
+
+# The headless browser of the site's test (Debian's chromium); the test skips, saying why, where
+# it cannot be installed.
+browser() {
+    command -v chromium >/dev/null && return 0
+    echo "== installing: chromium"
+    local SUDO=""
+    [ "$(id -u)" -ne 0 ] && SUDO=sudo
+    DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends chromium >/dev/null 2>&1 ||
+        echo "== chromium could not be installed: the site's browser test will be skipped"
 }
 
 configure() {  # configure a preset once
@@ -58,6 +69,8 @@ case "$cmd" in
 test)
     setup || exit 1
     build native fuzz win64 || exit 1
+    python3 scripts/build_site.py build/site || exit 1
+    browser
     ensure_display || exit 1
     trap stop_all EXIT
     rc=0
@@ -88,6 +101,12 @@ run)
         exec scripts/wine-run.sh build/win64/Zenvoral.exe "$@"
     fi
     ;;
+site)
+    # the deployable web site in build/site (the download is the program, or the installer once built)
+    setup || exit 1
+    build win64 || exit 1
+    python3 scripts/build_site.py build/site
+    ;;
 bench)
     setup || exit 1
     build native || exit 1
@@ -96,7 +115,7 @@ bench)
     python3 bench/wine_startup.py
     ;;
 *)
-    echo "usage: ./dev.sh test | run [options] | build | bench"
+    echo "usage: ./dev.sh test | run [options] | build | bench | site"
     exit 2
     ;;
 esac

@@ -12,7 +12,7 @@ asks for a fault:
 Two answers need no file: /bytes/N is N bytes of a fixed pattern (byte i = i * 7 mod 251), and
 /agent answers the request's User-Agent.
 
-Every request is recorded (path and user agent) in .requests.
+Every request is recorded (path and user agent) in .requests, every answer's status in .statuses.
 
 Used in-process by the end-to-end tests, or around a command:
   server.py --root DIR [--root DIR...] --run CMD ARGS...
@@ -36,6 +36,10 @@ class Handler(http.server.BaseHTTPRequestHandler):
 
     def log_message(self, *args):
         pass
+
+    def send_response(self, code, message=None):
+        self.server.owner.statuses.append((urllib.parse.urlsplit(self.path).path, code))
+        super().send_response(code, message)
 
     def do_GET(self):
         srv = self.server.owner
@@ -98,6 +102,7 @@ class TestServer:
         self.roots = list(roots)
         self.files = {}  # path -> bytes, served before the folders
         self.requests = []
+        self.statuses = []  # (path, status) of every answer
         self.stopping = False
         self.httpd = http.server.ThreadingHTTPServer(("127.0.0.1", 0), Handler)
         self.httpd.daemon_threads = True
