@@ -24,6 +24,8 @@
 #include "l10n/ui.h"
 #include "app/startup.h"
 #include "app/shell_win.h"
+#include "app/handoff_win.h"
+#include "builds/share.h"
 namespace {
 
 HANDLE hMutex;
@@ -91,7 +93,11 @@ int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE, LPWSTR lpCmdLine, int) {
     appPaths();
     static ProfileStore profile(iniPath);
     gStore = &profile;
+    std::u16string buildCode;
+    int hasCode = importArg(U(cmdLine), buildCode);
     if (err == ERROR_ALREADY_EXISTS) {
+        // a build code goes to the running copy instead of the notice
+        if (hasCode && handOffBuildCode(W(buildCode.c_str()))) return 0;
         loadState(*gStore, GetUserDefaultUILanguage());
         MessageBoxW(nullptr, W(T(57)), L"Zenvoral", MB_ICONINFORMATION);
         return 0;
@@ -160,6 +166,7 @@ int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE, LPWSTR lpCmdLine, int) {
                            nullptr);
     applyStyle();
     registerKeys();
+    handOffListen();
 
     nid.cbSize = sizeof nid;
     nid.hWnd = hwnd;
@@ -203,6 +210,7 @@ int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE, LPWSTR lpCmdLine, int) {
         while (*p == L'"') p++;
         pkImportPath(p);
     }
+    if (hasCode) importBuildCode(W(buildCode.c_str()));
 
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {

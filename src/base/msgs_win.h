@@ -21,6 +21,7 @@ constexpr UINT WM_ZV_SETTINGS = WM_APP + 34;  // settings saved: style, visibili
 // buffer at lParam when it does, else 0.
 constexpr UINT WM_ZV_GAME = WM_APP + 35;
 constexpr UINT WM_ZV_DATASTAT = WM_APP + 36;  // settings window: the pack in force changed
+constexpr UINT WM_ZV_BUILDCODE = WM_APP + 45;  // hidden code window: import the text in lParam (a heap std::wstring)
 constexpr UINT WM_ZV_TESTDLG = WM_APP + 50;  // library: sample question dialog (test option)
 constexpr UINT WM_ZV_TESTSHARE = WM_APP + 51;
 constexpr UINT WM_ZV_TESTIMPORT = WM_APP + 52;
