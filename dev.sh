@@ -112,6 +112,12 @@ bench)
     build native || exit 1
     build win64 || exit 1
     build/native/zv_bench || exit 1
+    # the search beside Fuse.js and MiniSearch (npm packages, installed into build/ on first use)
+    if ! command -v npm >/dev/null; then
+        SUDO=""; [ "$(id -u)" -ne 0 ] && SUDO=sudo
+        $SUDO apt-get install -y -qq --no-install-recommends nodejs npm >/dev/null || exit 1
+    fi
+    python3 bench/search_peers/run.py || exit 1
     python3 bench/wine_startup.py
     ;;
 *)

@@ -39,3 +39,10 @@ if(benchmark_FOUND)
     target_link_libraries(zv_bench PRIVATE zvcore_bench benchmark::benchmark)
   endif()
 endif()
+
+# The search compared with the libraries web tools use (bench/search_peers/run.py drives it).
+if(benchmark_FOUND)
+  add_executable(search_peers ${CMAKE_SOURCE_DIR}/bench/search_peers/search_peers.cpp)
+  target_compile_options(search_peers PRIVATE -O2)
+  target_link_libraries(search_peers PRIVATE zvcore_bench)
+endif()
