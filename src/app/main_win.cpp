@@ -126,6 +126,8 @@ int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE, LPWSTR lpCmdLine, int) {
     if (!v.empty()) lstrcpynW(updManifest, W(v.c_str()), 1024);
     v = gStore->getStr("ajustes", "URLImagenes", u"", 512);
     if (!v.empty()) lstrcpynW(IMG_BASE, W(v.c_str()), 512);
+    v = gStore->getStr("ajustes", "URLDirecto", u"", 512);
+    if (!v.empty()) lstrcpynW(liveBase, W(v.c_str()), 512);
 
     if (const wchar_t* o = wcsstr(cmdLine, L"--idioma=")) {
         wchar_t code[3] = {o[9], o[9] ? o[10] : L'\0', 0};

@@ -20,6 +20,7 @@
 #include "datapack/install_win.h"
 #include "datapack/news.h"
 #include "datapack/refresh_win.h"
+#include "library/live_win.h"
 #include "update/check_win.h"
 #include "l10n/ui.h"
 #include "checklist/persist.h"
@@ -393,6 +394,7 @@ LRESULT CALLBACK WndProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
         case WM_ZV_RESTART: restartApp(); return 0;
         case WM_ZV_PACK: pkOnResult(wp, lp); return 0;
         case WM_ZV_UPDCHECK: onUpdResult(wp, lp); return 0;
+        case WM_ZV_LIVE: liveOnResult(lp); return 0;
         case WM_COMMAND: onCommand(LOWORD(wp)); return 0;
         case WM_DESTROY: onDestroy(); return 0;
     }

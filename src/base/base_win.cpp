@@ -25,6 +25,7 @@ int balloonKind;
 wchar_t dataUrl[1024];
 wchar_t updManifest[1024] = ZV_SITE_L L"/version.txt";
 wchar_t IMG_BASE[512] = ZV_SITE_L L"/imagenes/";
+wchar_t liveBase[512] = L"https://decapi.me/twitch/uptime/";  // EP_LIVE
 int hideOld, compact, forceShow, editMode, userHidden, wvDisabled;
 wchar_t pkPath[MAX_PATH];
 

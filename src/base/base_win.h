@@ -52,5 +52,6 @@ void balloon(const wchar_t* title, const wchar_t* text, int kind);
 extern wchar_t dataUrl[1024];      // URLDatos: data pack address, empty = the pack's own
 extern wchar_t updManifest[1024];  // update manifest address
 extern wchar_t IMG_BASE[512];      // base address of remote pictures
+extern wchar_t liveBase[512];      // live-status service + "/twitch/uptime/"; URLDirecto replaces it
 extern int hideOld, compact, forceShow, editMode, userHidden, wvDisabled;
 extern wchar_t pkPath[MAX_PATH];

@@ -1,6 +1,7 @@
 // Every web address the program uses, in one place. The program's own site serves the update
 // manifest, the data pack, remote pictures, its root page and the feedback page; the settings
-// URLVersion, URLDatos and URLImagenes can point the first three elsewhere (tests use a local server).
+// URLVersion, URLDatos and URLImagenes can point the first three elsewhere, URLDirecto the live-status
+// service (tests use a local server).
 #pragma once
 
 #define ZV_HOST "zenvoral.app"

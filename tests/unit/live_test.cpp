@@ -1,0 +1,125 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "datapack/install.h"
+#include "datapack/pack.h"
+#include "l10n/ui.h"
+#include "library/db.h"
+#include "library/live.h"
+
+namespace {
+
+struct Live : ::testing::Test {
+    void SetUp() override {
+        pkClear();
+        pkResetHeader();
+        uiSetLang(0);
+    }
+    void TearDown() override {
+        dbFree();
+        pkClear();
+        pkResetHeader();
+    }
+    // A pack of creators; twitch values as given (null: no field), then the library built.
+    void build(const std::vector<const char*>& twitch) {
+        std::string t = "# ZENVORAL-DATOS 1\nversion = 1\n";
+        for (size_t i = 0; i < twitch.size(); i++) {
+            t += "[creador]\nnombre = Creador " + std::to_string(i) + "\n";
+            if (twitch[i]) t += std::string("twitch = ") + twitch[i] + "\n";
+            t += "youtube = https://www.youtube.com/@c" + std::to_string(i) + "\n";
+        }
+        ASSERT_EQ(pkParse(t.data(), t.size()), 1);
+        dbInit(nullptr);
+    }
+    int entryOf(int rec) { return pkEntry[rec]; }
+};
+
+}  // namespace
+
+TEST_F(Live, ChannelIdsInLibraryOrderAtMost64) {
+    std::vector<const char*> tw = {"https://www.twitch.tv/first", "https://www.twitch.tv/", nullptr, "plainname"};
+    std::string longId = "https://twitch.tv/" + std::string(60, 'x');
+    tw.push_back(longId.c_str());
+    std::vector<std::string> more;
+    for (int i = 0; i < 70; i++) more.push_back("https://twitch.tv/c" + std::to_string(i));
+    for (auto& m : more) tw.push_back(m.c_str());
+    build(tw);
+    LiveJob job;
+    ASSERT_EQ(liveFill(&job), LIVE_MAX);
+    EXPECT_EQ(job.generation, dbGen);
+    EXPECT_STREQ(job.channel[0], "first");
+    EXPECT_EQ(job.entry[0], entryOf(1));
+    EXPECT_STREQ(job.channel[1], "plainname") << "an id ending in / and a creator without twitch are skipped";
+    EXPECT_EQ(std::string(job.channel[2]), std::string(47, 'x'));
+    EXPECT_STREQ(job.channel[3], "c0");
+    EXPECT_STREQ(job.channel[63], "c60") << "only the first 64 in library order";
+    for (int k = 1; k < job.count; k++) EXPECT_GT(job.entry[k], job.entry[k - 1]);
+}
+
+TEST_F(Live, CreatorFieldsThroughThePackLink) {
+    EXPECT_EQ(creatorField(0, "twitch"), nullptr) << "no library yet";
+    build({"https://www.twitch.tv/a", nullptr});
+    EXPECT_STREQ(creatorField(entryOf(1), "twitch"), "https://www.twitch.tv/a");
+    EXPECT_STREQ(creatorField(entryOf(2), "youtube"), "https://www.youtube.com/@c1");
+    EXPECT_EQ(creatorField(entryOf(2), "twitch"), nullptr);
+    EXPECT_EQ(creatorField(0, "twitch"), nullptr) << "a built-in entry has no pack record";
+    EXPECT_EQ(creatorField(-1, "twitch"), nullptr);
+}
+
+// A result counts only for the library generation it was made for.
+TEST_F(Live, ResultsOfAnotherGenerationChangeNothing) {
+    build({"https://twitch.tv/a", "https://twitch.tv/b"});
+    LiveJob job;
+    liveFill(&job);
+    job.live[1] = 1;
+    EXPECT_EQ(liveCount(), 0);
+    EXPECT_EQ(liveApply(&job), 1);
+    EXPECT_EQ(liveF[job.entry[1]], 1);
+    EXPECT_EQ(liveF[job.entry[0]], 0);
+    EXPECT_EQ(liveCount(), 1);
+    EXPECT_EQ(liveApply(&job), 0) << "the same result again changes nothing";
+
+    LiveJob old = job;
+    dbFree();
+    dbInit(nullptr);  // a language change or a pack installation rebuilds the library
+    old.live[0] = 1;
+    EXPECT_EQ(liveApply(&old), 0);
+    EXPECT_EQ(liveCount(), 0);
+    dbFree();
+    EXPECT_EQ(liveApply(&old), 0);
+    EXPECT_EQ(liveCount(), 0);
+}
+
+TEST(LiveRules, AnswerBody) {
+    struct {
+        std::string body;
+        int live;
+    } cases[] = {
+        {"2 hours, 13 minutes", 1},
+        {"ubisoft is offline", 0},
+        {"UBISOFT IS OFFLINE", 0},
+        {"User not found", 0},
+        {"Error: rate limited", 0},
+        {"Invalid channel name", 0},
+        {"", 0},
+        {std::string(199, 'a'), 1},
+        {std::string(200, 'a'), 0},
+        {std::string("1h\0offline", 10), 0},
+    };
+    for (auto& c : cases) EXPECT_EQ(liveBodyLive(c.body.data(), c.body.size()), c.live) << c.body.substr(0, 30);
+    EXPECT_EQ(liveBodyLive(nullptr, 3), 0);
+}
+
+TEST(LiveRules, TwoMinutePauseUnlessForced) {
+    EXPECT_TRUE(liveDue(0, 0, 5));
+    EXPECT_FALSE(liveDue(0, 1000, 1000 + 119999));
+    EXPECT_TRUE(liveDue(0, 1000, 1000 + 120000));
+    EXPECT_TRUE(liveDue(1, 1000, 1001));
+    EXPECT_FALSE(liveDue(0, 0xFFFFFF00u, 0x100u)) << "the tick count wraps";
+    EXPECT_TRUE(liveDue(0, 0xFFFFFF00u, 120000u));
+    EXPECT_EQ(liveChannel("https://www.twitch.tv/abc"), "abc");
+    EXPECT_EQ(liveChannel("abc"), "abc");
+    EXPECT_EQ(liveChannel("https://www.twitch.tv/"), "");
+    EXPECT_EQ(liveChannel(nullptr), "");
+}
