@@ -18,6 +18,7 @@
 #include "base/store_win.h"
 #include "app/window_win.h"
 #include "checklist/clock.h"
+#include "checklist/editor_win.h"
 #include "datapack/install_win.h"
 #include "datapack/news.h"
 #include "checklist/catalogue.h"
@@ -63,7 +64,7 @@ void darkMenus() {
 // Keyboard navigation of the tool windows: each open one is offered the message first; the
 // player and the library only while they hold the focus.
 bool takenByDialog(MSG* m) {
-    for (HWND w : {hSet, hUpd, hDps, hAbout, hWel})
+    for (HWND w : {hSet, hChk, hUpd, hDps, hAbout, hWel})
         if (w && IsDialogMessageW(w, m)) return true;
     HWND f = GetFocus();
     if (hVid && f && (f == hVid || IsChild(hVid, f)) && IsDialogMessageW(hVid, m)) return true;
@@ -191,6 +192,8 @@ int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE, LPWSTR lpCmdLine, int) {
 
     SetTimer(hwnd, TIMER_TICK, 2000, nullptr);
     SetTimer(hwnd, TIMER_CHECKS, 20000, nullptr);
+
+    if (has(L"--prueba-checklist")) openChecklistEditor();
 
     if (has(L"--prueba")) {
         forceShow = 1;

@@ -17,6 +17,7 @@
 #include "app/window_win.h"
 #include "checklist/catalogue.h"
 #include "checklist/clock.h"
+#include "checklist/editor_win.h"
 #include "datapack/install_win.h"
 #include "datapack/news.h"
 #include "datapack/refresh_win.h"
@@ -330,10 +331,11 @@ void onCommand(int id) {
         case 110: updCheck(1); break;
         case 111: updOffer(); break;
         case 112: setCompact(!compact); break;
+        case 113: openChecklistEditor(); break;
         case 118: openFeedback(); break;
         case 120: openUrl(W(EP_CHAT)); break;
-        // 104 settings, 106/107 library, 113 checklist editor,
-        // 114 about, 119 DPS calculator: their windows and checks are not there yet
+        // 104 settings, 106/107 library, 114 about, 119 DPS calculator: their windows are not
+        // there yet
         default:
             if (id >= 700 && id < 700 + LANG_COUNT) applyLanguage(id - 700);
     }
