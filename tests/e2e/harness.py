@@ -98,6 +98,16 @@ def post(msg, wp, lp):
         return f.read() == "ok"
 
 
+def set_text(title, control, text):
+    """Puts text into a control of the program's dialog titled title (the probe sends WM_SETTEXT,
+    as an input method commits a word); true when the control was there."""
+    out = os.path.join(ROOT, "build", "e2e-probe.txt")
+    subprocess.run([RUNNER, PROBE, "settext", title, str(control), text, "Z:" + out.replace("/", "\\")],
+                   capture_output=True, timeout=60, env=dict(os.environ, LC_ALL="C.UTF-8"))
+    with open(out) as f:
+        return f.read() == "ok"
+
+
 def wait_for(pred, timeout=15.0, step=0.2):
     end = time.time() + timeout
     while True:

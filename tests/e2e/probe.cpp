@@ -2,6 +2,8 @@
 //   probe.exe post MSG WPARAM LPARAM OUT   posts a message to the overlay window (as the tray icon
 //                                         or a menu would) and writes "ok" or "none" to OUT
 //   probe.exe mem OUT                     writes "private working-set" bytes of Zenvoral.exe to OUT
+//   probe.exe settext TITLE ID TEXT OUT   puts TEXT into control ID of the dialog titled TITLE, as
+//                                         an input method would commit it; "ok" or "none"
 // Numbers may be decimal or 0x hex. Results go to a file: a GUI program's standard output is not
 // reliably the shell's under Wine.
 #include <windows.h>
@@ -40,6 +42,12 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
         LPARAM lp = (LPARAM)wcstoll(argv[4], nullptr, 0);
         put(argv[5], h && PostMessageW(h, msg, wp, lp) ? "ok" : "none");
         return h ? 0 : 1;
+    }
+    if (argc == 6 && !wcscmp(argv[1], L"settext")) {
+        HWND d = FindWindowW(L"#32770", argv[2]);
+        HWND c = d ? GetDlgItem(d, (int)wcstol(argv[3], nullptr, 0)) : nullptr;
+        put(argv[5], c && SendMessageW(c, WM_SETTEXT, 0, (LPARAM)argv[4]) ? "ok" : "none");
+        return c ? 0 : 1;
     }
     if (argc == 3 && !wcscmp(argv[1], L"mem")) {
         DWORD pid = programPid();
