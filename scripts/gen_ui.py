@@ -15,7 +15,7 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import blocks  # noqa: E402
 
 LANGS = ["es", "en", "fr", "de", "it", "pt"]
-COUNT = 262
+COUNT = 263
 PLACEHOLDER = re.compile(r"%ls|%d|%%|%[^%]")
 
 
