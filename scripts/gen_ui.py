@@ -1,7 +1,9 @@
-"""Turns data/ui/textos.txt into the UI_TXT table (259 ids x 6 languages, row-major).
+"""Turns data/ui/textos.txt into the UI_TXT table (UI_COUNT ids x 6 languages, row-major).
+UI_COUNT is read from src/l10n/ui.h, so a new text means a block at the end of textos.txt and
+the count raised there.
 
 Checks, failing the build with file:line and the reason:
-  - every id 0..COUNT-1 appears exactly once, each with a Spanish text (17 is empty everywhere);
+  - every id 0..UI_COUNT-1 appears exactly once, each with a Spanish text (17 is empty everywhere);
   - every language present carries the Spanish placeholders (%ls, %d, %%) in the same order;
   - line breaks and tabs are kept: the same number of each as the Spanish text.
 A language that is missing for an id is emitted empty, and the program falls back to English.
@@ -15,7 +17,19 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import blocks  # noqa: E402
 
 LANGS = ["es", "en", "fr", "de", "it", "pt"]
-COUNT = 263
+
+
+def ui_count():
+    """UI_COUNT as src/l10n/ui.h declares it."""
+    here = os.path.dirname(os.path.abspath(__file__))
+    with open(os.path.join(here, "..", "src", "l10n", "ui.h"), encoding="utf-8") as f:
+        m = re.search(r"constexpr int UI_COUNT = (\d+);", f.read())
+    if not m:
+        blocks.fail("src/l10n/ui.h: no 'constexpr int UI_COUNT = N;'")
+    return int(m.group(1))
+
+
+COUNT = ui_count()
 PLACEHOLDER = re.compile(r"%ls|%d|%%|%[^%]")
 
 

@@ -11,10 +11,7 @@
 #include "l10n/ui.h"
 
 void openFeedback() {
-    wchar_t url[1024], code[3] = {wchar_t(LANG_CODE[lang][0]), wchar_t(LANG_CODE[lang][1]), 0};
-    swprintf(url, 1024, L"%ls?v=%ls&b=%d&l=%ls&w=%lu.%lu.%lu", W(EP_FEEDBACK), W(ZV_VERSION), ZV_BUILD, code,
-             (unsigned long)winMajor, (unsigned long)winMinor, (unsigned long)winBuild);
-    openUrl(url);
+    openUrl(W(feedbackUrl(LANG_CODE[lang], winMajor, winMinor, winBuild).c_str()));
 }
 
 void restartApp() {

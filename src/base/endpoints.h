@@ -3,6 +3,7 @@
 // URLVersion, URLDatos and URLImagenes can point the first three elsewhere, URLDirecto the live-status
 // service (tests use a local server).
 #pragma once
+#include <string>
 
 #define ZV_HOST "zenvoral.app"
 #define ZV_SITE u"https://" ZV_HOST
@@ -26,3 +27,7 @@ constexpr const char16_t* EP_CHAT = u"https://discord.gg/zenvoral";
 // The program's version: text and build number.
 constexpr const char16_t* ZV_VERSION = u"0.0.9";
 constexpr int ZV_BUILD = 9;
+
+// The feedback page's address with the version, build, language code and Windows version
+// (major.minor.build) in its query.
+std::u16string feedbackUrl(const char* langCode, unsigned long major, unsigned long minor, unsigned long build);
