@@ -93,7 +93,7 @@ int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE, LPWSTR lpCmdLine, int) {
     }
     appPaths();
     static ProfileStore profile(iniPath);
-    gStore = &profile;
+    gStore = gProfile = &profile;
     std::u16string buildCode;
     int hasCode = importArg(U(cmdLine), buildCode);
     if (err == ERROR_ALREADY_EXISTS) {
@@ -136,7 +136,8 @@ int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE, LPWSTR lpCmdLine, int) {
         if (l >= 0) uiSetLang(l);  // this run only; the key texts keep the stored language's names
     }
 
-    int firstRun = gStore->getInt("estado", "instalado", 0) == 0;
+    // a settings file that could not be read is no first run: nothing of it is known
+    int firstRun = gStore->getInt("estado", "instalado", 0) == 0 && gProfile->saving();
     if (firstRun) {
         setAutostart(1);
         gStore->put("estado", "instalado", u"1");
@@ -189,6 +190,7 @@ int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE, LPWSTR lpCmdLine, int) {
         Shell_NotifyIconW(NIM_MODIFY, &nid);
         gStore->put("estado", "version", u"8");
     }
+    storeTell();  // a restored, locked or unusable settings file is told after the start notice
 
     SetTimer(hwnd, TIMER_TICK, 2000, nullptr);
     SetTimer(hwnd, TIMER_CHECKS, 20000, nullptr);

@@ -7,5 +7,9 @@ void restartApp();
 // Opens the feedback page with the version, build, language and Windows version filled in.
 void openFeedback();
 
+// Logs what happened to the settings file and tells the player with a tray notice when it
+// was restored, could not be read or cannot be saved.
+void storeTell();
+
 // Switches the whole program to a language (0..5).
 void applyLanguage(int index);

@@ -6,6 +6,7 @@
 #include "l10n/ui.h"
 
 void loadState(Store& st, unsigned sysLangId) {
+    StoreBatch batch(st);  // the first start's keys go in one write
     loadSettings(st);
     keysParse();
     catLoad(st);

@@ -14,6 +14,7 @@
 #include "app/hotkeys_win.h"
 #include "base/msgs_win.h"
 #include "base/state.h"
+#include "base/store_win.h"
 #include "app/window_win.h"
 #include "checklist/catalogue.h"
 #include "checklist/clock.h"
@@ -69,6 +70,7 @@ void setTip() {
 }
 
 void toggleTask(int i) {
+    StoreBatch batch(*gStore);  // flags, history, streak and notice stamp: one write
     checked[i] = !checked[i];
     saveState(*gStore);
     long long t = now();
@@ -84,6 +86,7 @@ void toggleTask(int i) {
 }
 
 void clearAll() {
+    StoreBatch batch(*gStore);
     for (int i = 0; i < MAX_TASKS; i++) checked[i] = 0;
     saveState(*gStore);
     long long t = now();
@@ -296,6 +299,8 @@ void onTick() {
     Notice n;
     if (remindCheck(t, *gStore, &n)) balloon(W(n.title), W(n.text), 0);
     updateVisibility();
+    if (gProfile && gProfile->pending()) gProfile->retry();  // a save that failed: once more
+    storeTell();
 }
 
 void onTray(LPARAM lp) {
@@ -342,6 +347,8 @@ void onCommand(int id) {
 }
 
 void onDestroy() {
+    if (gProfile && gProfile->pending()) gProfile->retry();
+    storeTell();
     Shell_NotifyIconW(NIM_DELETE, &nid);
     if (kbHook) unregisterKeys();
     PostQuitMessage(0);

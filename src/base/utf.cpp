@@ -70,3 +70,45 @@ size_t utf16Fit(const char16_t* s, size_t len, size_t max) {
     if (n > 0 && s[n - 1] >= 0xD800 && s[n - 1] <= 0xDBFF) n--;
     return n;
 }
+
+bool utf8Valid(std::string_view s) {
+    size_t i = 0, n = s.size();
+    while (i < n) {
+        unsigned char c = (unsigned char)s[i];
+        if (c < 0x80) { i++; continue; }
+        size_t len;
+        char32_t cp;
+        if ((c & 0xE0) == 0xC0) { cp = c & 0x1F; len = 2; }
+        else if ((c & 0xF0) == 0xE0) { cp = c & 0x0F; len = 3; }
+        else if ((c & 0xF8) == 0xF0) { cp = c & 0x07; len = 4; }
+        else return false;
+        if (i + len > n) return false;
+        for (size_t k = 1; k < len; k++) {
+            unsigned char cc = (unsigned char)s[i + k];
+            if ((cc & 0xC0) != 0x80) return false;
+            cp = (cp << 6) | (cc & 0x3F);
+        }
+        if ((len == 2 && cp < 0x80) || (len == 3 && cp < 0x800) || (len == 4 && cp < 0x10000) ||
+            (cp >= 0xD800 && cp <= 0xDFFF) || cp > 0x10FFFF)
+            return false;
+        i += len;
+    }
+    return true;
+}
+
+size_t cutLen(std::u16string_view s, size_t max) {
+    if (s.size() <= max) return s.size();
+    size_t n = max;
+    // the unit after the cut is the second half of a pair: its first half goes too
+    if (n > 0 && s[n - 1] >= 0xD800 && s[n - 1] <= 0xDBFF && s[n] >= 0xDC00 && s[n] <= 0xDFFF) n--;
+    return n;
+}
+
+std::u16string cutText(std::u16string_view s, size_t max) { return std::u16string(s.substr(0, cutLen(s, max))); }
+
+void copyCut(char16_t* dst, size_t cap, std::u16string_view src) {
+    if (!dst || cap == 0) return;
+    size_t n = cutLen(src, cap - 1);
+    for (size_t i = 0; i < n; i++) dst[i] = src[i];
+    dst[n] = 0;
+}

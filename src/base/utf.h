@@ -1,6 +1,9 @@
 // UTF-8 <-> UTF-16 conversion for the boundary between data text (UTF-8) and interface text
 // (UTF-16). Invalid UTF-8 bytes become U+FFFD, so no input can make a conversion fail.
+// Texts cut to a length are cut at a character boundary: never between the two halves of a
+// surrogate pair.
 #pragma once
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -10,3 +13,13 @@ std::string w8u(std::u16string_view s);
 // The number of UTF-16 units of s (at most len) that fit in max units without splitting a
 // surrogate pair: a cut never leaves half a character behind.
 size_t utf16Fit(const char16_t* s, size_t len, size_t max);
+
+// 1 when s is well-formed UTF-8 (no overlong forms, surrogates or values past U+10FFFF).
+bool utf8Valid(std::string_view s);
+
+// The length of s cut to at most max UTF-16 units without splitting a surrogate pair.
+size_t cutLen(std::u16string_view s, size_t max);
+// s cut to at most max units at a character boundary.
+std::u16string cutText(std::u16string_view s, size_t max);
+// Copies src into dst[cap] (terminator included), cut at a character boundary.
+void copyCut(char16_t* dst, size_t cap, std::u16string_view src);

@@ -72,6 +72,7 @@ std::vector<std::u16string> pieceValues(Store& st, const std::string& sec) {
 // result is that of deleting the section and writing every key, without a moment where the
 // section is gone. A section with keys the program does not write twice is rebuilt whole.
 void writeSection(Store& st, const std::string& sec, const std::vector<std::pair<std::string, std::u16string>>& want) {
+    StoreBatch batch(st);  // the keys of one change in one write
     auto have = st.section(sec.c_str());
     if (have.empty() && want.empty()) return;
     std::unordered_map<std::string, const std::u16string*> old;
@@ -216,6 +217,7 @@ std::u16string buildCleanName(std::u16string_view name) {
 }
 
 void buildsLoad(Store& st) {
+    StoreBatch batch(st);  // the keys of one change in one write
     for (auto& n : buildName) n.clear();
     int n = st.getInt("builds", "n", 0);
     if (n >= 1) {
@@ -241,6 +243,7 @@ void buildsLoad(Store& st) {
 }
 
 void buildLoad(Store& st, int k) {
+    StoreBatch batch(st);  // the keys of one change in one write
     clearFlags();
     curBuild = k;
     if (keys.empty()) return;
@@ -254,6 +257,7 @@ void buildLoad(Store& st, int k) {
 }
 
 void favSave(Store& st) {
+    StoreBatch batch(st);  // the keys of one change in one write
     if (!keys.empty()) {
         std::vector<std::pair<std::string, std::u16string>> want;
         for (size_t i = 0; i < keys.size(); i++)
@@ -264,6 +268,7 @@ void favSave(Store& st) {
 }
 
 void buildsIndexSave(Store& st) {
+    StoreBatch batch(st);  // the keys of one change in one write
     std::vector<std::pair<std::string, std::u16string>> want;
     want.emplace_back("n", u16num(nBuilds));
     want.emplace_back("actual", u16num(curBuild));
@@ -279,6 +284,7 @@ std::u16string buildShown(int k) {
 void uniqueName(std::u16string& name) { uniqueNameExcept(name, -1); }
 
 int buildNew(Store& st, std::u16string_view name, bool copy) {
+    StoreBatch batch(st);  // the keys of one change in one write
     if (nBuilds >= MAX_BUILDS) return 0;
     // Every change is stored when it is made, so the current build is on file already; it is
     // left as it is there, pieces this library lacks included, and a copy takes it from there.
@@ -300,6 +306,7 @@ int buildNew(Store& st, std::u16string_view name, bool copy) {
 }
 
 int buildSwitch(Store& st, int k) {
+    StoreBatch batch(st);  // the keys of one change in one write
     if (k < 0 || k >= nBuilds || k == curBuild) return 0;
     buildLoad(st, k);
     buildsIndexSave(st);
@@ -307,6 +314,7 @@ int buildSwitch(Store& st, int k) {
 }
 
 void buildRename(Store& st, std::u16string_view name) {
+    StoreBatch batch(st);  // the keys of one change in one write
     std::u16string nm = buildCleanName(name);
     uniqueNameExcept(nm, curBuild);
     buildName[curBuild] = nm;
@@ -314,11 +322,13 @@ void buildRename(Store& st, std::u16string_view name) {
 }
 
 int buildDuplicate(Store& st) {
+    StoreBatch batch(st);  // the keys of one change in one write
     if (nBuilds >= MAX_BUILDS) return 0;
     return buildNew(st, buildShown(curBuild), true);
 }
 
 void buildDelete(Store& st) {
+    StoreBatch batch(st);  // the keys of one change in one write
     if (nBuilds <= 1) {
         clearFlags();
         buildName[0].clear();
@@ -343,6 +353,7 @@ void buildDelete(Store& st) {
 }
 
 int buildToggle(Store& st, int i) {
+    StoreBatch batch(st);  // the keys of one change in one write
     if (i < 0 || size_t(i) >= fav.size()) return -1;
     fav[size_t(i)] ^= 1;
     if (!fav[size_t(i)]) owned[size_t(i)] = 0;
@@ -351,6 +362,7 @@ int buildToggle(Store& st, int i) {
 }
 
 int buildToggleOwned(Store& st, int i) {
+    StoreBatch batch(st);  // the keys of one change in one write
     if (i < 0 || size_t(i) >= fav.size() || !fav[size_t(i)]) return -1;
     owned[size_t(i)] ^= 1;
     favSave(st);

@@ -118,6 +118,7 @@ long long nextWeekly(long long t) {
 int checkResets(long long now, Store& st) {
     long long d = lastDaily(now), w = lastWeekly(now);
     if (dailyStamp == d && weeklyStamp == w) return 0;
+    StoreBatch batch(st);
     if (dailyStamp != d) {
         for (int i = 0; i < NT; i++)
             if (tasks[i].kind == 0 || tasks[i].kind == 1) checked[i] = 0;
@@ -150,6 +151,7 @@ void histWrite(long long now, Store& st) {
     if (key <= 0) return;
     int done, total, opt;
     coreCount(&done, &total, &opt);
+    StoreBatch batch(st);
     char val[48];
     std::snprintf(val, sizeof val, "%d/%d/%d", done, total, opt);
     st.put("historial", dayKeyName(key).c_str(), u16of(val));

@@ -57,6 +57,7 @@ void catLoad(Store& st) {
 }
 
 void saveState(Store& st) {
+    StoreBatch batch(st);
     for (int i = 0; i < NT; i++) {
         std::string key = "c" + std::to_string(i);
         st.put("estado", key.c_str(), checked[i] ? u"1" : u"0");
@@ -68,6 +69,7 @@ void saveState(Store& st) {
 }
 
 void checklistSave(Store& st) {
+    StoreBatch batch(st);
     st.delSection("checklist");
     st.put("checklist", "n", u16num(NT - BUILTIN_TASKS));
     for (int i = BUILTIN_TASKS; i < NT; i++) {

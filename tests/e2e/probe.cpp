@@ -4,6 +4,10 @@
 //   probe.exe mem OUT                     writes "private working-set" bytes of Zenvoral.exe to OUT
 //   probe.exe settext TITLE ID TEXT OUT   puts TEXT into control ID of the dialog titled TITLE, as
 //                                         an input method would commit it; "ok" or "none"
+//   probe.exe burst N OUT                 N saves in a row, as a player dragging the overlay around and
+//                                         switching compact mode would cause; "ok" when all were sent
+//   probe.exe lock PATH MS OUT            holds PATH open with no sharing for MS milliseconds; writes
+//                                         "ok" to OUT once it holds it ("none" when it cannot)
 // Numbers may be decimal or 0x hex. Results go to a file: a GUI program's standard output is not
 // reliably the shell's under Wine.
 #include <windows.h>
@@ -63,6 +67,29 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
                  (unsigned long long)pm.WorkingSetSize);
         put(argv[2], out);
         CloseHandle(p);
+        return 0;
+    }
+    if (argc == 4 && !wcscmp(argv[1], L"burst")) {
+        HWND h = FindWindowW(L"Zenvoral", L"Zenvoral");
+        int n = _wtoi(argv[2]);
+        bool ok = h != nullptr;
+        for (int i = 0; ok && i < n; i++) {
+            // a new position, then the end of the move: the overlay stores where it is
+            SetWindowPos(h, nullptr, 20 + (i * 7) % 400, 20 + (i * 13) % 300, 0, 0,
+                         SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+            ok = PostMessageW(h, WM_EXITSIZEMOVE, 0, 0) != 0;
+            if (i % 4 == 3) PostMessageW(h, WM_COMMAND, 112, 0);  // compact mode on or off
+            Sleep(3);
+        }
+        put(argv[3], ok ? "ok" : "none");
+        return ok ? 0 : 1;
+    }
+    if (argc == 5 && !wcscmp(argv[1], L"lock")) {
+        HANDLE f = CreateFileW(argv[2], GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        put(argv[4], f != INVALID_HANDLE_VALUE ? "ok" : "none");
+        if (f == INVALID_HANDLE_VALUE) return 1;
+        Sleep(wcstoul(argv[3], nullptr, 0));
+        CloseHandle(f);
         return 0;
     }
     return 2;

@@ -153,13 +153,26 @@ TEST(Settings, SaveAndChecklistSaveRoundTrip) {
 }
 
 TEST(Settings, ProfileIntegerRules) {
-    EXPECT_EQ(profileInt(u"42abc"), 42);
-    EXPECT_EQ(profileInt(u"-7"), -7);
-    EXPECT_EQ(profileInt(u"abc"), 0);
-    EXPECT_EQ(profileInt(u""), 0);
+    struct {
+        const char16_t* text;
+        int want;
+    } cases[] = {
+        {u"42abc", 42}, {u"-7", -7}, {u"abc", 0}, {u"", 0}, {u"0x10", 16}, {u"0x1F", 31}, {u"-0x10", -16},
+        {u"0o17", 15}, {u"0b101", 5}, {u"0X10", 0}, {u"019", 19}, {u"  +8", 8}, {u"4294967295", -1},
+        {u"4294967296", 0}, {u"0x", 0}, {u"1 2", 1},
+    };
+    for (auto& c : cases) EXPECT_EQ(profileInt(c.text), c.want) << std::string(c.text, c.text + 8);
+    // the in-memory store reads like the profile API: an empty value gives the default
     MemStore s;
     s.put("a", "empty", u"");
-    EXPECT_EQ(s.getInt("a", "empty", 5), 0);
+    s.put("a", "blank", u"   ");
+    s.put("a", "hex", u"0x10");
+    s.put("a", "quoted", u"\"12\"");
+    EXPECT_EQ(s.getInt("a", "empty", 5), 5);
+    EXPECT_EQ(s.getInt("a", "blank", 5), 5);
+    EXPECT_EQ(s.getInt("a", "hex", 5), 16);
+    EXPECT_EQ(s.getInt("a", "quoted", 5), 12);
+    EXPECT_EQ(s.getStr("a", "quoted", u"", 10), u"12");
     EXPECT_EQ(s.getInt("a", "missing", 5), 5);
     EXPECT_EQ(s.getStr("A", "EMPTY", u"d", 10), u"");  // names ignore case
     s.put("a", "long", u"abcdefgh");
