@@ -322,6 +322,7 @@ void recentPush(int i, Store* st) {
     for (; j > 0; j--) recent[j] = recent[j - 1];
     recent[0] = i;
     if (!st) return;
+    StoreBatch batch(*st);  // the whole list in one write
     st->delSection("recientes");
     for (int k = 0; k < nRecent; k++) {
         char key[16];
