@@ -1,36 +1,20 @@
 #include "app/detect.h"
 
 #include <initializer_list>
+#include <string>
 
-namespace {
-
-char16_t lower(char16_t c) { return (c >= u'A' && c <= u'Z') ? char16_t(c - u'A' + u'a') : c; }
-
-bool contains(const char16_t* hay, int n, const char16_t* needle) {
-    for (int i = 0; i < n; i++) {
-        int k = 0;
-        while (needle[k] && i + k < n && hay[i + k] == needle[k]) k++;
-        if (!needle[k]) return true;
-    }
-    return false;
-}
-
-}  // namespace
+#include "base/casefold.h"
+#include "base/utf.h"
 
 int isGameName(const char16_t* name, const char16_t* gameExe) {
     if (!name) return 0;
-    if (gameExe && gameExe[0]) {
-        int k = 0;
-        while (name[k] && gameExe[k] && lower(name[k]) == lower(gameExe[k])) k++;
-        if (!name[k] && !gameExe[k]) return 1;
-    }
-    char16_t low[260];
-    int n = 0;
-    for (; name[n] && n < 259; n++) low[n] = lower(name[n]);
-    low[n] = 0;
-    if (!contains(low, n, u"division2") && !contains(low, n, u"division 2")) return 0;
+    // names are compared case-folded in full, so every script's capitals match ("ÉLITE.EXE")
+    if (gameExe && gameExe[0] && sameFolded(name, gameExe)) return 1;
+    std::u16string_view whole(name);
+    std::u16string low = caseFold(whole.substr(0, cutLen(whole, 259)));
+    if (low.find(u"division2") == std::u16string::npos && low.find(u"division 2") == std::u16string::npos) return 0;
     for (const char16_t* bad : {u"launcher", u"crash", u"report", u"setup", u"zenvoral"})
-        if (contains(low, n, bad)) return 0;
+        if (low.find(bad) != std::u16string::npos) return 0;
     return 1;
 }
 

@@ -19,6 +19,7 @@
 #include "app/window_win.h"
 #include "checklist/clock.h"
 #include "checklist/editor_win.h"
+#include "datapack/install.h"
 #include "datapack/install_win.h"
 #include "datapack/news.h"
 #include "checklist/catalogue.h"
@@ -207,16 +208,12 @@ int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE, LPWSTR lpCmdLine, int) {
     if (has(L"--juego")) forceShow = 0;
     updateVisibility();
 
-    if (const wchar_t* o = wcsstr(cmdLine, L"--importar=")) {
-        // the rest of the line is the path; quotes that a shell put around it are not part of it
-        wchar_t path[MAX_PATH];
-        lstrcpynW(path, o + 11, MAX_PATH);
-        size_t n = wcslen(path);
-        while (n && (path[n - 1] == L'"' || path[n - 1] == L' ')) path[--n] = 0;
-        const wchar_t* p = path;
-        while (*p == L'"') p++;
-        pkImportPath(p);
-    }
+    std::u16string importPath;
+    int imp = pkImportArg(U(cmdLine), &importPath);
+    if (imp == 1)
+        pkImportPath(W(importPath.c_str()));
+    else if (imp == 2)  // a cut path would name another file
+        logLine(L"Datos: la ruta de --importar= tiene %d caracteres (máximo 259); no se importa", (int)importPath.size());
     if (hasCode) importBuildCode(W(buildCode.c_str()));
 
     MSG msg;

@@ -1,5 +1,7 @@
 // The log file "registro.txt": one UTF-8 line per call, appended with a single write and no
-// lock, so worker threads may log too; rotated to ".anterior" past 512 KiB.
+// lock, so worker threads may log too; rotated to ".anterior" past 512 KiB. When the rename
+// fails (the old log held open by a viewer, say), the log is emptied instead, and when that
+// fails too, it stops growing at 2 MiB: it never grows without limit.
 #include <windows.h>
 
 #include <cstdarg>
@@ -15,10 +17,29 @@ wchar_t logPath[MAX_PATH];
 void logLine(const wchar_t* fmt, ...) {
     if (!logPath[0]) return;
     WIN32_FILE_ATTRIBUTE_DATA fa;
-    if (GetFileAttributesExW(logPath, GetFileExInfoStandard, &fa) && logNeedsRotate(fa.nFileSizeLow)) {
-        wchar_t old[MAX_PATH + 16];
-        swprintf(old, MAX_PATH + 16, L"%ls.anterior", logPath);
-        MoveFileExW(logPath, old, MOVEFILE_REPLACE_EXISTING);
+    std::string note;
+    if (GetFileAttributesExW(logPath, GetFileExInfoStandard, &fa)) {
+        unsigned long long size = ((unsigned long long)fa.nFileSizeHigh << 32) | fa.nFileSizeLow;
+        if (logNeedsRotate(size)) {
+            wchar_t old[MAX_PATH + 16];
+            swprintf(old, MAX_PATH + 16, L"%ls.anterior", logPath);
+            if (!MoveFileExW(logPath, old, MOVEFILE_REPLACE_EXISTING)) {
+                DWORD err = GetLastError();
+                HANDLE e = CreateFileW(logPath, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                       TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+                if (e != INVALID_HANDLE_VALUE) {
+                    CloseHandle(e);
+                    wchar_t why[128];
+                    swprintf(why, 128, L"Registro: no se pudo renombrar a .anterior (error %lu); se vació", (unsigned long)err);
+                    std::time_t now = std::time(nullptr);
+                    std::tm t{};
+                    localtime_s(&t, &now);
+                    note = logFormat(t, std::u16string(U(why)));
+                } else if (!logMayGrow(size)) {
+                    return;
+                }
+            }
+        }
     }
     wchar_t msg[LOG_MSG_MAX];
     va_list ap;
@@ -29,7 +50,7 @@ void logLine(const wchar_t* fmt, ...) {
     std::time_t now = std::time(nullptr);
     std::tm t{};
     localtime_s(&t, &now);
-    std::string line = logFormat(t, std::u16string(U(msg)));
+    std::string line = note + logFormat(t, std::u16string(U(msg)));
     HANDLE h = CreateFileW(logPath, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
                            FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) return;

@@ -1,5 +1,6 @@
 #include "datapack/install.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstring>
 #include <string>
@@ -85,8 +86,12 @@ int pkInstall(const char* text, size_t len, int force, PackWriter* writer) {
     std::string cur = w8u(pkVerW);
     if (cur.size() > 40) cur.resize(40);
     if (!force && std::strcmp(ver, cur.c_str()) <= 0) return 2;
-    if (!pkParse(text, len)) return 0;
-    if (writer) writer->save(text, len);
+    if (!pkStage(text, len)) return 0;
+    if (writer && !writer->save(text, len)) {
+        pkDiscard();
+        return PK_NOT_SAVED;
+    }
+    pkAdopt();
     pkFromFile = 1;
     pkApplyHeader();
     return 1;
@@ -126,4 +131,24 @@ void pkResetHeader() {
     pkSeason = 26;
     pkTu = 30;
     pkWindow = 3;
+}
+
+int pkImportArg(std::u16string_view cmd, std::u16string* path) {
+    path->clear();
+    size_t at = cmd.find(u"--importar=");
+    if (at == std::u16string_view::npos) return 0;
+    std::u16string_view rest = cmd.substr(at + 11);
+    std::u16string_view p;
+    if (!rest.empty() && rest[0] == u'"') {
+        size_t close = rest.find(u'"', 1);
+        p = rest.substr(1, close == std::u16string_view::npos ? std::u16string_view::npos : close - 1);
+    } else {
+        // no path holds a quote: one ends it (a shell that quoted the whole option), as does
+        // the next option
+        p = rest.substr(0, std::min(rest.find(u" --"), rest.find(u'"')));
+    }
+    while (!p.empty() && (p.back() == u' ' || p.back() == u'\t')) p.remove_suffix(1);
+    if (p.empty()) return 0;
+    *path = std::u16string(p);
+    return p.size() > 259 ? 2 : 1;
 }

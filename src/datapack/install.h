@@ -4,6 +4,8 @@
 // behind PackWriter, so a failed write can never leave a truncated pack behind.
 #pragma once
 #include <cstddef>
+#include <string>
+#include <string_view>
 
 constexpr size_t PK_FILE_MAX = 8u << 20;  // larger pack files count as absent
 
@@ -31,9 +33,18 @@ const char* pkVersionOf(const char* text, size_t len);
 int pkStartup(const char* file, size_t len);
 
 // Installs a pack text: 1 installed, 2 not newer than the pack in force (skipped unless
-// force), 0 not a valid pack (also any text over PK_FILE_MAX). Nothing changes in memory or on disk unless it returns 1; a
-// failed write keeps the new pack for this run. writer may be null.
+// force), 0 not a valid pack (also any text over PK_FILE_MAX), PK_NOT_SAVED a valid pack that
+// could not be written to disk. Nothing changes in memory or on disk unless it returns 1: a
+// pack that would be gone at the next start is not reported as installed. writer may be null
+// (nothing is written).
+constexpr int PK_NOT_SAVED = 3;
 int pkInstall(const char* text, size_t len, int force, PackWriter* writer);
+
+// The file named by "--importar=" on a command line: after a quote, up to the closing quote;
+// otherwise up to a quote, the next option (" --") or the end; trailing spaces dropped. Returns 0 when
+// the option is missing or names nothing, 1 with *path set, 2 when the path is longer than 259
+// characters (*path set, so its length can be logged; it is never cut).
+int pkImportArg(std::u16string_view cmdLine, std::u16string* path);
 
 // pkVerW, pkSeasonW, pkSeason, pkTu and pkWindow from the header of the pack in force.
 void pkApplyHeader();

@@ -77,9 +77,15 @@ int pkInstallText(const char* text, size_t len, int force) {
 void pkImportPath(const wchar_t* path) {
     DWORD len = 0;
     char* buf = readFileA(path, &len);
-    if (!buf) return;
-    pkInstallText(buf, len, 1);
+    if (!buf) {
+        logLine(L"Datos: no se pudo leer %ls", path);
+        return;
+    }
+    int r = pkInstallText(buf, len, 1);
     free(buf);
+    // the player sees nothing of a command-line import: the log says how it went
+    if (r == 1) logLine(L"Datos: importado %ls (versión %ls)", path, W(pkVerW));
+    else if (r == 0) logLine(L"Datos: %ls no es un paquete de datos válido", path);
 }
 
 void pkImportDialog(HWND owner) {
@@ -93,6 +99,8 @@ void pkImportDialog(HWND owner) {
         wchar_t text[256];
         swprintf(text, 256, W(T(138)), W(pkVerW));
         balloon(L"Zenvoral", text, 0);
+    } else if (r == PK_NOT_SAVED) {
+        balloon(L"Zenvoral", W(T(272)), 0);  // valid, but it could not be kept: nothing changed
     } else {
         balloon(L"Zenvoral", W(T(141)), 0);
     }

@@ -16,7 +16,8 @@ void pkRefreshAll();
 // Lets the player pick a pack file and installs it; the outcome is a tray balloon.
 void pkImportDialog(HWND owner);
 
-// Installs the pack file given on the command line; silent whatever happens.
+// Installs the pack file given on the command line; the player is told nothing, the log how
+// it went.
 void pkImportPath(const wchar_t* path);
 
 // Sets the local date/time formatter of the news and library to the Windows formatters.

@@ -13,6 +13,8 @@ char* pkBuf;
 namespace {
 
 PackBlock nb[PK_BLOCKS];  // work records: copied into pk only when the text proves valid
+char* nbBuf;              // the text they point into, while staged
+int nbCount;
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 bool isAlnum(char c) { return isDigit(c) || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
@@ -69,6 +71,30 @@ void pkUnescape(char* v) {
 }
 
 int pkParse(const char* text, size_t len) {
+    if (!pkStage(text, len)) return 0;
+    pkAdopt();
+    return 1;
+}
+
+void pkDiscard() {
+    std::free(nbBuf);
+    nbBuf = nullptr;
+    nbCount = 0;
+}
+
+void pkAdopt() {
+    if (!nbBuf) return;
+    std::free(pkBuf);
+    pkBuf = nbBuf;
+    nbBuf = nullptr;
+    std::memcpy(pk, nb, sizeof(PackBlock) * size_t(nbCount));
+    if (pkN > nbCount) std::memset(pk + nbCount, 0, sizeof(PackBlock) * size_t(pkN - nbCount));
+    pkN = nbCount;
+    nbCount = 0;
+}
+
+int pkStage(const char* text, size_t len) {
+    pkDiscard();
     if (!text || len < 3) return 0;
     if ((unsigned char)text[0] == 0xEF && (unsigned char)text[1] == 0xBB && (unsigned char)text[2] == 0xBF) {
         text += 3;
@@ -118,11 +144,8 @@ int pkParse(const char* text, size_t len) {
         std::free(buf);
         return 0;
     }
-    std::free(pkBuf);
-    pkBuf = buf;
-    std::memcpy(pk, nb, sizeof(PackBlock) * size_t(count));
-    if (pkN > count) std::memset(pk + count, 0, sizeof(PackBlock) * size_t(pkN - count));
-    pkN = count;
+    nbBuf = buf;
+    nbCount = count;
     return 1;
 }
 

@@ -27,6 +27,12 @@ extern const unsigned PACK_BUILTIN_LEN;
 // Parses len bytes of text (no terminator needed); on success replaces the pack and returns 1,
 // otherwise returns 0 and the pack in force stays.
 int pkParse(const char* text, size_t len);
+// The same in two steps, for a pack that must first be stored: pkStage parses into work
+// records (1 when valid) without touching the pack in force; pkAdopt then puts them in force,
+// pkDiscard drops them.
+int pkStage(const char* text, size_t len);
+void pkAdopt();
+void pkDiscard();
 
 // The localized value of key: key.<language>, key, key.en, key.es; the first non-empty one.
 const char* pget(const PackBlock* b, const char* key);

@@ -95,6 +95,8 @@ void pkOnResult(WPARAM ok, LPARAM lp) {
         updDataStat();
     } else if (r == 2) {
         if (job->manual) say(139, W(pkVerW), 0);
+    } else if (r == PK_NOT_SAVED) {  // the writer logged why; the pack in force stays
+        if (job->manual) say(272, nullptr, 0);
     } else {
         logLine(L"Datos: el archivo descargado no es válido");
         if (job->manual) say(141, nullptr, 0);

@@ -6,6 +6,8 @@
 //                                         an input method would commit it; "ok" or "none"
 //   probe.exe burst N OUT                 N saves in a row, as a player dragging the overlay around and
 //                                         switching compact mode would cause; "ok" when all were sent
+//   probe.exe start FILE OUT              starts the command line written (UTF-8) in FILE exactly as
+//                                         written, which argument lists cannot do; "ok" or "none"
 //   probe.exe lock PATH MS OUT            holds PATH open with no sharing for MS milliseconds; writes
 //                                         "ok" to OUT once it holds it ("none" when it cannot)
 // Numbers may be decimal or 0x hex. Results go to a file: a GUI program's standard output is not
@@ -80,6 +82,25 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
             ok = PostMessageW(h, WM_EXITSIZEMOVE, 0, 0) != 0;
             if (i % 4 == 3) PostMessageW(h, WM_COMMAND, 112, 0);  // compact mode on or off
             Sleep(3);
+        }
+        put(argv[3], ok ? "ok" : "none");
+        return ok ? 0 : 1;
+    }
+    if (argc == 4 && !wcscmp(argv[1], L"start")) {
+        char buf[4096] = "";
+        FILE* f = _wfopen(argv[2], L"rb");
+        size_t n = f ? fread(buf, 1, sizeof buf - 1, f) : 0;
+        if (f) fclose(f);
+        buf[n] = 0;
+        wchar_t cmd[4096];
+        MultiByteToWideChar(CP_UTF8, 0, buf, -1, cmd, 4096);
+        STARTUPINFOW si{};
+        si.cb = sizeof si;
+        PROCESS_INFORMATION pi{};
+        BOOL ok = n && CreateProcessW(nullptr, cmd, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi);
+        if (ok) {
+            CloseHandle(pi.hThread);
+            CloseHandle(pi.hProcess);
         }
         put(argv[3], ok ? "ok" : "none");
         return ok ? 0 : 1;

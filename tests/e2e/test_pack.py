@@ -2,6 +2,7 @@
 a file that is no pack changes nothing."""
 
 import os
+import subprocess
 import sys
 import unittest
 
@@ -40,9 +41,39 @@ class PackImport(h.ProgramTest):
         src = self.write("no es un pack.txt", "version = 2099-01-01\n")
         self.run_program("--prueba", "--importar=" + wine_path(src))
         self.wait_started()
-        h.wait_for(lambda: False, 2)
+        self.assertTrue(h.wait_for(lambda: any("no es un paquete de datos válido" in l for l in h.log_lines()), 10))
         self.assertFalse(os.path.exists(os.path.join(h.APPDATA, "datos.txt")))
-        self.assertEqual(len(h.log_lines()), 1)
+
+    def start_exactly(self, cmdline):
+        """Starts the program with this very command line (after the program's path)."""
+        h.keep_local()
+        spec = os.path.join(h.ROOT, "build", "e2e-cmdline.txt")
+        out = os.path.join(h.ROOT, "build", "e2e-start.txt")
+        with open(spec, "w", encoding="utf-8") as f:
+            f.write(f'"{wine_path(h.EXE)}" {cmdline}')
+        self.procs.append(subprocess.Popen([h.RUNNER, h.PROBE, "start", wine_path(spec), wine_path(out)],
+                                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL))
+        self.wait_started()
+
+    def test_options_after_a_quoted_path_are_no_part_of_it(self):
+        src = self.write("nuevo pack.txt", PACK)
+        self.start_exactly(f'--importar="{wine_path(src)}" --prueba edicion')
+        target = os.path.join(h.APPDATA, "datos.txt")
+        self.assertTrue(h.wait_for(lambda: os.path.exists(target), 10))
+        self.assertTrue(h.wait_for(lambda: any("Datos: importado" in l for l in h.log_lines()), 10))
+        self.assertTrue(h.windows())  # --prueba edicion took effect too
+
+    def test_a_path_too_long_is_refused_not_cut(self):
+        # the first 259 characters name a real pack: a cut path would install it
+        folder = os.path.join(h.ROOT, "build", "e2e-largo")
+        os.makedirs(folder, exist_ok=True)
+        base = wine_path(folder) + "\\"
+        name = "p" * (259 - len(base))
+        with open(os.path.join(folder, name), "w", encoding="utf-8") as f:
+            f.write(PACK)
+        self.start_exactly(f'--prueba --importar={base}{name}{"q" * 30}')
+        self.assertTrue(h.wait_for(lambda: any("(máximo 259); no se importa" in l for l in h.log_lines()), 10))
+        self.assertFalse(os.path.exists(os.path.join(h.APPDATA, "datos.txt")))
 
 
 if __name__ == "__main__":

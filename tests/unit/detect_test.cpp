@@ -24,6 +24,24 @@ TEST(GameName, ExactNameAndTheSubstringRule) {
     EXPECT_FALSE(isGameName(longName.c_str(), u""));
 }
 
+TEST(GameName, CaseIsIgnoredInEveryScript) {
+    struct {
+        const char16_t *running, *configured;
+        bool match;
+    } cases[] = {
+        {u"ÉLITE.EXE", u"élite.exe", true},
+        {u"ÇA-JEU.exe", u"ça-jeu.EXE", true},
+        {u"ΠΑΙΧΝΊΔΙ.EXE", u"παιχνίδι.exe", true},
+        {u"ИГРА.EXE", u"игра.exe", true},
+        {u"STRASSE.exe", u"straße.exe", true},      // the full folding: ß is ss
+        {u"𐐀.exe", u"𐐨.exe", true},  // Deseret, beyond the first plane
+        {u"ÉLITE.EXE", u"elite.exe", false},         // an accent is no case
+        {u"THEDİVİSİON2.EXE", u"", false},             // dotted capital I is no plain i
+        {u"DIVISION 2 ÉDITION.EXE", u"", true},
+    };
+    for (auto& c : cases) EXPECT_EQ(isGameName(c.running, c.configured) != 0, c.match) << (int)(&c - cases);
+}
+
 TEST(Visibility, FollowsTheGame) {
     int was = 0, force = 0, hidden = 0, edit = 1;
     VisStep s = visDecide(0, &was, &force, &hidden, &edit);

@@ -21,4 +21,10 @@ TEST(LogFormat, StampsAndCuts) {
     EXPECT_TRUE(logNeedsRotate(524289));
     EXPECT_FALSE(logNeedsRotate(524288));
     EXPECT_TRUE(logNeedsRotate(600 * 1024));
+    // the whole 64-bit size counts: 4 GiB and ten bytes is no ten-byte log
+    EXPECT_TRUE(logNeedsRotate((1ull << 32) + 10));
+    EXPECT_TRUE(logNeedsRotate((1ull << 33)));
+    EXPECT_TRUE(logMayGrow(LOG_HARD_MAX - 1));
+    EXPECT_FALSE(logMayGrow(LOG_HARD_MAX));
+    EXPECT_FALSE(logMayGrow((1ull << 32) + 10));
 }

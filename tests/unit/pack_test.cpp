@@ -9,6 +9,7 @@
 
 #include "datapack/install.h"
 #include "datapack/pack.h"
+#include "base/utf.h"
 #include "l10n/ui.h"
 
 namespace {
@@ -360,9 +361,17 @@ TEST_F(Install, VersionRuleAndForce) {
     std::string older = packOf("2026-10-29b");
     EXPECT_EQ(pkInstall(older.data(), older.size(), 0, &w), 2);
     std::string newer = "\xEF\xBB\xBF" + packOf("2026-10-30b", "[a]\n");
-    w.result = 0;  // the file could not be written: in force for this run all the same
-    EXPECT_EQ(pkInstall(newer.data(), newer.size(), 0, &w), 1);
+    // the file could not be written: not installed, and nothing changes (it would be gone at
+    // the next start)
+    w.result = 0;
+    const char* before = pkBuf;
+    EXPECT_EQ(pkInstall(newer.data(), newer.size(), 0, &w), PK_NOT_SAVED);
     EXPECT_EQ(w.saved, newer.substr(3));
+    EXPECT_EQ(u8(pkVerW), "2026-10-30");
+    EXPECT_EQ(pkBuf, before);
+    EXPECT_EQ(pkN, 2);
+    w.result = 1;
+    EXPECT_EQ(pkInstall(newer.data(), newer.size(), 0, &w), 1);
     EXPECT_EQ(u8(pkVerW), "2026-10-30b");
     EXPECT_EQ(pkInstall(newer.data(), newer.size(), 0, nullptr), 2);
 
@@ -412,4 +421,35 @@ TEST_F(Install, HeaderValues) {
     pkClear();
     pkApplyHeader();
     EXPECT_EQ(u8(pkVerW), "?");
+}
+
+TEST(ImportOption, TakesThePathAndNothingElse) {
+    const std::u16string longPath = u"C:\\" + std::u16string(256, u'a') + u".txt";  // 263 characters
+    struct {
+        const char16_t* cmd;
+        int want;
+        std::u16string path;
+    } cases[] = {
+        {u"--importar=C:\\datos.txt", 1, u"C:\\datos.txt"},
+        {u"--importar=\"C:\\Mis datos\\datos.txt\" --prueba edicion", 1, u"C:\\Mis datos\\datos.txt"},
+        {u"--prueba --importar=\"C:\\a b.txt\"", 1, u"C:\\a b.txt"},
+        {u"--importar=C:\\Mis datos\\datos.txt --prueba", 1, u"C:\\Mis datos\\datos.txt"},
+        {u"--importar=C:\\Mis datos\\datos.txt   ", 1, u"C:\\Mis datos\\datos.txt"},
+        {u"--importar=\"C:\\sin cierre.txt  ", 1, u"C:\\sin cierre.txt"},
+        {u"\"--importar=C:\\todo entre comillas.txt\" --prueba", 1, u"C:\\todo entre comillas.txt"},
+        {u"--importar=", 0, u""},
+        {u"--importar=\"\" --prueba", 0, u""},
+        {u"--prueba", 0, u""},
+        {u"--importar-build=ABC", 0, u""},
+    };
+    for (auto& c : cases) {
+        std::u16string got;
+        EXPECT_EQ(pkImportArg(c.cmd, &got), c.want) << w8u(c.cmd);
+        EXPECT_EQ(got, c.path) << w8u(c.cmd);
+    }
+    std::u16string got;
+    EXPECT_EQ(pkImportArg(u"--importar=\"" + longPath + u"\" --prueba", &got), 2);  // refused, not cut
+    EXPECT_EQ(got, longPath);
+    std::u16string fits = u"C:\\" + std::u16string(251, u'a') + u".txt";  // 259 characters
+    EXPECT_EQ(pkImportArg(u"--importar=" + fits, &got), 1);
 }

@@ -46,12 +46,13 @@ TEST(PackDisk, InstallReplacesTheFileOnlyWithAValidNewerPack) {
     EXPECT_EQ(pkStartup(fileBytes(pkPath).data(), good.size()), 1);
     EXPECT_EQ(std::u16string(pkVerW), u"2099-01-01");
 
-    // a folder that does not exist: the pack is in force for this run, no stray file appears
+    // a folder that does not exist: not installed (it would be gone at the next start), the pack
+    // in force stays, no stray file appears
     std::wstring keep = pkPath;
     swprintf(pkPath, MAX_PATH, L"%lsno-such-folder\\datos.txt", dir);
     std::string newer = "# ZENVORAL-DATOS 1\nversion = 2100-01-01\n";
-    EXPECT_EQ(pkInstallText(newer.data(), newer.size(), 0), 1);
-    EXPECT_EQ(std::u16string(pkVerW), u"2100-01-01");
+    EXPECT_EQ(pkInstallText(newer.data(), newer.size(), 0), PK_NOT_SAVED);
+    EXPECT_EQ(std::u16string(pkVerW), u"2099-01-01");
     EXPECT_EQ(GetFileAttributesW((std::wstring(pkPath) + L".nuevo").c_str()), INVALID_FILE_ATTRIBUTES);
     DeleteFileW(keep.c_str());
     gStore = nullptr;

@@ -2,10 +2,12 @@
 // whole-file reads and the log, on real Windows files under Wine.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <winioctl.h>
 
 #include <string>
 
 #include "base/base_win.h"
+#include "base/logfmt.h"
 #include "base/state.h"
 #include "base/store_win.h"
 #include "checklist/catalogue.h"
@@ -174,4 +176,51 @@ TEST(Log, RotatesPast512KiB) {
     DeleteFileW(old.c_str());
     logPath[0] = 0;
     logLine(L"nowhere");  // no path yet: nothing happens
+}
+
+// The log never grows without limit: a rename that fails empties it instead, and a log that
+// can be neither renamed nor emptied stops growing; sizes past 4 GiB count in full.
+TEST(Log, NeverGrowsWithoutLimit) {
+    std::wstring dir = tempDir();
+    swprintf(logPath, MAX_PATH, L"%ls\\registro.txt", dir.c_str());
+    std::wstring old = std::wstring(logPath) + L".anterior";
+    auto sizeOf = [](const wchar_t* p) {
+        WIN32_FILE_ATTRIBUTE_DATA fa;
+        if (!GetFileAttributesExW(p, GetFileExInfoStandard, &fa)) return -1LL;
+        return (long long)(((unsigned long long)fa.nFileSizeHigh << 32) | fa.nFileSizeLow);
+    };
+    // a folder in the way of the rename
+    DeleteFileW(old.c_str());
+    ASSERT_TRUE(CreateDirectoryW(old.c_str(), nullptr));
+    writeBytes(logPath, std::string(600 * 1024, 'x'));
+    logLine(L"tras el vaciado");
+    std::string now = readAll(logPath);
+    EXPECT_LT(now.size(), 300u);
+    EXPECT_NE(now.find("no se pudo renombrar"), std::string::npos);
+    EXPECT_NE(now.find("tras el vaciado"), std::string::npos);
+    RemoveDirectoryW(old.c_str());
+
+    // held open without sharing by another program: neither renamed nor emptied, not grown
+    writeBytes(logPath, std::string(LOG_HARD_MAX + 10, 'x'));
+    HANDLE held = CreateFileW(logPath, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    logLine(L"no cabe");
+    EXPECT_EQ(sizeOf(logPath), (long long)LOG_HARD_MAX + 10);
+    CloseHandle(held);
+
+    // a log past 4 GiB (a sparse file) is rotated, not taken for a small one
+    HANDLE h = CreateFileW(logPath, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    LARGE_INTEGER at;
+    at.QuadPart = (1LL << 32) + 100;
+    DWORD ret;
+    DeviceIoControl(h, FSCTL_SET_SPARSE, nullptr, 0, nullptr, 0, &ret, nullptr);
+    SetFilePointerEx(h, at, nullptr, FILE_BEGIN);
+    SetEndOfFile(h);
+    CloseHandle(h);
+    ASSERT_EQ(sizeOf(logPath), (1LL << 32) + 100);
+    logLine(L"grande");
+    EXPECT_EQ(sizeOf(old.c_str()), (1LL << 32) + 100);
+    EXPECT_LT(sizeOf(logPath), 100);
+    DeleteFileW(old.c_str());
+    DeleteFileW(logPath);
+    logPath[0] = 0;
 }
