@@ -31,7 +31,8 @@ void catLoad(Store& st) {
     for (int i = 0; i < n && NT < MAX_TASKS; i++) {
         std::string key = "t" + std::to_string(i);
         std::u16string line = st.getStr("checklist", key.c_str(), u"", 199);
-        if (line.size() < 3 || line[1] != u'|') continue;
+        // a name is what comes before any NUL: an empty one could not be written back
+        if (line.size() < 3 || line[1] != u'|' || line[2] == 0) continue;
         int kind = int(line[0]) - int(u'0');
         if (kind < 0 || kind > 2) kind = 0;
         catAdd(kind, line.c_str() + 2);
