@@ -28,6 +28,7 @@
 #include "checklist/persist.h"
 #include "l10n/keys.h"
 #include "library/libwin_win.h"
+#include "tools/settings_win.h"
 #include "app/shell_win.h"
 
 int hoverEmb;
@@ -241,7 +242,10 @@ void onLButtonUp(LPARAM lp) {
         updateVisibility();
         return;
     }
-    if (in(gearRect, p)) return;  // settings window: not there yet
+    if (in(gearRect, p)) {
+        openSettings();
+        return;
+    }
     if (in(bookRect, p)) {
         toggleLibrary();
         return;
@@ -340,6 +344,7 @@ void onCommand(int id) {
             break;
         case 101: toggleExpanded(); break;
         case 103: clearAll(); break;
+        case 104: openSettings(); break;
         case 105: DestroyWindow(hwnd); break;
         case 106: toggleLibrary(); break;
         case 107: libOpenPack(-1); break;
@@ -351,7 +356,7 @@ void onCommand(int id) {
         case 113: openChecklistEditor(); break;
         case 118: openFeedback(); break;
         case 120: openUrl(W(EP_CHAT)); break;
-        // 104 settings, 114 about, 119 DPS calculator: their windows are not there yet
+        // 114 about, 119 DPS calculator: their windows are not there yet
         default:
             if (id >= 700 && id < 700 + LANG_COUNT) applyLanguage(id - 700);
     }
@@ -416,6 +421,19 @@ LRESULT CALLBACK WndProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
             return 0;
         case WM_ZV_IMAGE: libImageArrived((int)wp, (int)lp); return 0;
         case WM_ZV_RESTART: restartApp(); return 0;
+        case WM_ZV_LANGUAGE: applyLanguage((int)wp); return 0;
+        case WM_ZV_KEYS:
+            if (wp) registerKeys();
+            else unregisterKeys();
+            return 0;
+        case WM_ZV_SETTINGS:
+            applyStyle();
+            updateVisibility();
+            return 0;
+        case WM_ZV_GAME:
+            if (!gameRunning()) return 0;
+            if (lp) lstrcpynW((wchar_t*)lp, foundExe, MAX_PATH);
+            return 1;
         case WM_ZV_PACK: pkOnResult(wp, lp); return 0;
         case WM_ZV_UPDCHECK: onUpdResult(wp, lp); return 0;
         case WM_ZV_LIVE: liveOnResult(lp); return 0;
