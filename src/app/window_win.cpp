@@ -28,6 +28,9 @@
 #include "checklist/persist.h"
 #include "l10n/keys.h"
 #include "app/shell_win.h"
+#include "tools/about_win.h"
+#include "tools/dps_win.h"
+#include "tools/feedback_win.h"
 
 int hoverEmb;
 
@@ -337,10 +340,11 @@ void onCommand(int id) {
         case 111: updOffer(); break;
         case 112: setCompact(!compact); break;
         case 113: openChecklistEditor(); break;
+        case 114: openAbout(); break;
         case 118: openFeedback(); break;
+        case 119: openDps(); break;
         case 120: openUrl(W(EP_CHAT)); break;
-        // 104 settings, 106/107 library, 114 about, 119 DPS calculator: their windows are not
-        // there yet
+        // 104 settings, 106/107 library: their windows are not there yet
         default:
             if (id >= 700 && id < 700 + LANG_COUNT) applyLanguage(id - 700);
     }
