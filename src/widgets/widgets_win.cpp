@@ -18,10 +18,6 @@ HFONT fBig, fMid, fAsk;
 int btnOwned;
 const wchar_t* dwmLibrary = L"dwmapi.dll";
 
-namespace {
-
-constexpr UINT DT_LINE = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS;
-
 void fillRect(HDC dc, RECT r, COLORREF c) {
     HBRUSH b = CreateSolidBrush(c);
     FillRect(dc, &r, b);
@@ -41,6 +37,8 @@ void drawText(HDC dc, HFONT f, const wchar_t* s, RECT r, COLORREF c, UINT flags)
     DrawTextW(dc, s, -1, &r, flags);
     if (old) SelectObject(dc, old);
 }
+
+namespace {
 
 bool focusShown(const DRAWITEMSTRUCT* dis) {
     return (dis->itemState & ODS_FOCUS) && !(dis->itemState & ODS_NOFOCUSRECT);
