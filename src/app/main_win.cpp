@@ -15,6 +15,7 @@
 #include "base/msgs_win.h"
 #include "base/state.h"
 #include "app/hotkeys_win.h"
+#include "library/libwin_win.h"
 #include "base/store_win.h"
 #include "app/window_win.h"
 #include "checklist/clock.h"
@@ -207,6 +208,7 @@ int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE, LPWSTR lpCmdLine, int) {
     }
     if (has(L"--juego")) forceShow = 0;
     updateVisibility();
+    libTestOptions(cmdLine);
 
     std::u16string importPath;
     int imp = pkImportArg(U(cmdLine), &importPath);
