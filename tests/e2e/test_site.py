@@ -46,6 +46,8 @@ def browse(url, *extra, shot=None):
     profile = tempfile.mkdtemp(prefix="zv-chromium-")
     args = [BROWSER, "--headless=new", "--no-sandbox", "--disable-gpu", "--no-first-run", "--disable-extensions",
             "--disable-background-networking", "--disable-component-update", "--disable-sync",
+            # no name resolves but this machine's, whatever the browser would fetch on its own
+            "--host-resolver-rules=MAP * ~NOTFOUND, EXCLUDE 127.0.0.1",
             "--enable-logging=stderr", "--v=0", f"--user-data-dir={profile}", "--window-size=1280,1500", *extra]
     try:
         dom = subprocess.run(args + ["--dump-dom", url], capture_output=True, text=True, timeout=90)
