@@ -43,7 +43,7 @@ void onUpdResult(WPARAM ok, LPARAM buf) {
         }
         return;
     }
-    lstrcpynW(updVer, ver, 40);
+    wcopy(updVer, ver, 40);
     updAvailable = 1;
     pkRefreshAll();  // news, history and the overlay's height with its banner
     if ((updManual || !gameRunning()) && updShowWindow) {

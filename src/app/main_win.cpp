@@ -121,15 +121,15 @@ int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE, LPWSTR lpCmdLine, int) {
     swprintf(pkPath, MAX_PATH, L"%ls\\datos.txt", progDir);
     evLocalInstall();
     pkLoadAtStart();
-    lstrcpynW(dataUrl, W(gStore->getStr("ajustes", "URLDatos", u"", 1024).c_str()), 1024);
+    wcopy(dataUrl, W(gStore->getStr("ajustes", "URLDatos", u"", 1024).c_str()), 1024);
     hideOld = gStore->getInt("ajustes", "OcultarAntiguo", 0) != 0;
     compact = gStore->getInt("ajustes", "Compacto", 0) != 0;
     std::u16string v = gStore->getStr("ajustes", "URLVersion", u"", 1024);
-    if (!v.empty()) lstrcpynW(updManifest, W(v.c_str()), 1024);
+    if (!v.empty()) wcopy(updManifest, W(v.c_str()), 1024);
     v = gStore->getStr("ajustes", "URLImagenes", u"", 512);
-    if (!v.empty()) lstrcpynW(IMG_BASE, W(v.c_str()), 512);
+    if (!v.empty()) wcopy(IMG_BASE, W(v.c_str()), 512);
     v = gStore->getStr("ajustes", "URLDirecto", u"", 512);
-    if (!v.empty()) lstrcpynW(liveBase, W(v.c_str()), 512);
+    if (!v.empty()) wcopy(liveBase, W(v.c_str()), 512);
 
     if (const wchar_t* o = wcsstr(cmdLine, L"--idioma=")) {
         wchar_t code[3] = {o[9], o[9] ? o[10] : L'\0', 0};
@@ -179,15 +179,15 @@ int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE, LPWSTR lpCmdLine, int) {
     nid.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     nid.uCallbackMessage = WM_ZV_TRAY;
     nid.hIcon = trayIcon();
-    lstrcpynW(nid.szTip, W(T(58)), 128);
+    wcopy(nid.szTip, W(T(58)), 128);
     Shell_NotifyIconW(NIM_ADD, &nid);
 
     if (version < 8 || firstRun) {
         wchar_t text[256];
         swprintf(text, 256, W(T(61)), keyEditStr, keyHideStr, keyLibStr);
         nid.uFlags = NIF_INFO;
-        lstrcpynW(nid.szInfoTitle, W(T(firstRun ? 59 : 60)), 64);
-        lstrcpynW(nid.szInfo, text, 256);
+        wcopy(nid.szInfoTitle, W(T(firstRun ? 59 : 60)), 64);
+        wcopy(nid.szInfo, text, 256);
         Shell_NotifyIconW(NIM_MODIFY, &nid);
         gStore->put("estado", "version", u"8");
     }

@@ -64,7 +64,7 @@ int newsAt(POINT p) {
 
 void setTip() {
     nid.uFlags = NIF_TIP;
-    lstrcpynW(nid.szTip, W(T(58)), 128);
+    wcopy(nid.szTip, W(T(58)), 128);
     nid.szTip[127] = 0;
     Shell_NotifyIconW(NIM_MODIFY, &nid);
 }

@@ -10,6 +10,7 @@
 #include <ctime>
 
 #include "base/base_win.h"
+#include "base/utf.h"
 #include "base/endpoints.h"
 
 HINSTANCE hInst;
@@ -28,6 +29,11 @@ wchar_t IMG_BASE[512] = ZV_SITE_L L"/imagenes/";
 wchar_t liveBase[512] = L"https://decapi.me/twitch/uptime/";  // EP_LIVE
 int hideOld, compact, forceShow, editMode, userHidden, wvDisabled;
 wchar_t pkPath[MAX_PATH];
+
+void wcopy(wchar_t* dst, const wchar_t* src, int cap) {
+    if (cap <= 0) return;
+    copyCut(reinterpret_cast<char16_t*>(dst), size_t(cap), src ? U(src) : u"");
+}
 
 void appPaths() {
     wchar_t base[MAX_PATH] = L"";
@@ -102,8 +108,8 @@ void openUrl(const wchar_t* url) { ShellExecuteW(nullptr, L"open", url, nullptr,
 void balloon(const wchar_t* title, const wchar_t* text, int kind) {
     balloonKind = kind;
     nid.uFlags = NIF_INFO;
-    lstrcpynW(nid.szInfoTitle, title, 64);
-    lstrcpynW(nid.szInfo, text, 256);
+    wcopy(nid.szInfoTitle, title, 64);
+    wcopy(nid.szInfo, text, 256);
     Shell_NotifyIconW(NIM_MODIFY, &nid);
     logLine(L"Aviso: %ls", nid.szInfo);  // what the player was told, for support
 }

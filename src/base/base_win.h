@@ -9,6 +9,10 @@ static_assert(sizeof(wchar_t) == sizeof(char16_t), "UTF-16 wide characters");
 inline const wchar_t* W(const char16_t* s) { return reinterpret_cast<const wchar_t*>(s); }
 inline const char16_t* U(const wchar_t* s) { return reinterpret_cast<const char16_t*>(s); }
 
+// Copies src into dst[cap] (terminator included), cut at a character boundary: never half a
+// surrogate pair, as lstrcpynW would leave.
+void wcopy(wchar_t* dst, const wchar_t* src, int cap);
+
 extern double sc;  // pixel scale factor
 // Every length in units becomes pixels through px: (int)(v x sc + 0.5).
 inline int px(double v) { return (int)(v * sc + 0.5); }

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "base/utf.h"
+
 Store* gStore = nullptr;
 
 std::u16string gameExe = u"TheDivision2.exe";
@@ -17,11 +19,7 @@ int posX = -1, posY = -1;
 
 namespace {
 
-void copyKey(char16_t* dst, const std::u16string& src) {
-    size_t n = src.size() < KEY_TEXT - 1 ? src.size() : KEY_TEXT - 1;
-    for (size_t i = 0; i < n; i++) dst[i] = src[i];
-    dst[n] = 0;
-}
+void copyKey(char16_t* dst, const std::u16string& src) { copyCut(dst, KEY_TEXT, src); }
 
 // Reads a key text; an empty or missing one writes the default back.
 void readKeyText(Store& st, const char* key, const char16_t* def, char16_t* out) {

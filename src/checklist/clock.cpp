@@ -1,6 +1,9 @@
 #include "checklist/clock.h"
 
+#include <algorithm>
 #include <climits>
+#include <functional>
+#include <vector>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
@@ -13,6 +16,7 @@
 
 int curStreak;
 unsigned char histCell[HIST_CELLS];
+std::vector<PeriodMemo> prevDaily, prevWeekly;
 
 bool toLocal(long long t, std::tm* out) {
     std::time_t tt = (std::time_t)t;
@@ -25,14 +29,58 @@ bool toLocal(long long t, std::tm* out) {
 
 namespace {
 
-// Unix time of a local calendar time, the runtime deciding daylight saving for that date.
-bool fromLocal(std::tm tm, long long* out) {
-    tm.tm_isdst = -1;
-    std::time_t r = std::mktime(&tm);
-    if (r == (std::time_t)-1) return false;
-    *out = (long long)r;
+// Days from 1970-01-01 to a proleptic Gregorian date (month 1..12).
+long long daysFromCivil(long long y, unsigned m, unsigned d) {
+    y -= m <= 2;
+    long long era = (y >= 0 ? y : y - 399) / 400;
+    unsigned yoe = unsigned(y - era * 400);
+    unsigned doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
+    unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+    return era * 146097 + (long long)doe - 719468;
+}
+
+// Calendar fields (normalised as mktime normalises them) as seconds on a clock without zones.
+bool naive(const std::tm& a, long long* out) {
+    long long y = (long long)a.tm_year + 1900, mon = a.tm_mon;
+    y += mon / 12;
+    mon %= 12;
+    if (mon < 0) {
+        mon += 12;
+        y--;
+    }
+    if (y < -100000 || y > 100000) return false;
+    long long days = daysFromCivil(y, unsigned(mon + 1), 1) + a.tm_mday - 1;
+    *out = days * 86400 + (long long)a.tm_hour * 3600 + (long long)a.tm_min * 60 + a.tm_sec;
     return true;
 }
+
+// The zone's offset at instant t (local clock minus UTC), in seconds.
+bool offsetAt(long long t, long long* off) {
+    std::tm a;
+    long long l;
+    if (!toLocal(t, &a) || !naive(a, &l)) return false;
+    *off = l - t;
+    return true;
+}
+
+}  // namespace
+
+bool fromLocal(const std::tm& fields, long long* out) {
+    long long l;
+    if (!naive(fields, &l)) return false;
+    // The offsets a day before and a day after: the instant lies between them, and no zone
+    // changes its offset twice in two days.
+    long long before, after;
+    if (!offsetAt(l - 86400, &before) || !offsetAt(l + 86400, &after)) return false;
+    long long a = l - before, b = l - after, oa, ob;
+    bool aFits = offsetAt(a, &oa) && oa == before, bFits = offsetAt(b, &ob) && ob == after;
+    if (aFits && bFits) *out = a < b ? a : b;  // the repeated hour: the first of the two
+    else if (bFits) *out = b;
+    else *out = a;  // only a fits, or the skipped hour: read with the offset before the change
+    return true;
+}
+
+namespace {
 
 int hourOfReset() { return resetHour >= 0 && resetHour <= 23 ? resetHour : 9; }
 
@@ -51,7 +99,7 @@ bool dailyOf(long long t, long long* out) {
     if (!toLocal(t, &a)) return false;
     long long r;
     if (!resetOn(a, 0, &r)) return false;
-    // The calendar day is taken again from t: mktime may have moved the hour out of a
+    // The calendar day is taken again from t: fromLocal may have moved the hour out of a
     // daylight-saving gap, and yesterday's reset is at the reset hour all the same.
     if (t >= r) {
         *out = r;
@@ -115,20 +163,80 @@ long long nextWeekly(long long t) {
     return weeklyOf(t, &r) ? after(r, 7) : 0;
 }
 
+std::u16string memoText(const std::vector<PeriodMemo>& ms) {
+    std::u16string r;
+    for (const PeriodMemo& m : ms) {
+        if (!r.empty()) r += u";";
+        r += u16num(m.stamp) + u"|" + u16num(m.shown) + u"|" + u16of(std::to_string(m.done).c_str());
+    }
+    return r;
+}
+
+std::vector<PeriodMemo> memoParse(const std::u16string& s) {
+    std::vector<PeriodMemo> out;
+    size_t pos = 0;
+    while (pos < s.size() && out.size() < MEMO_MAX) {
+        size_t end = s.find(u';', pos);
+        if (end == std::u16string::npos) end = s.size();
+        std::u16string item = s.substr(pos, end - pos);
+        pos = end + 1;
+        size_t a = item.find(u'|'), b = a == std::u16string::npos ? a : item.find(u'|', a + 1);
+        if (b == std::u16string::npos) continue;
+        PeriodMemo m;
+        m.stamp = u16toll(item.substr(0, a));
+        m.shown = int(u16toll(item.substr(a + 1, b - a - 1))) & 3;
+        for (size_t i = b + 1; i < item.size() && item[i] >= u'0' && item[i] <= u'9'; i++)
+            m.done = m.done * 10 + (item[i] - u'0');
+        m.done &= (1ull << MAX_TASKS) - 1;
+        if (m.stamp) out.push_back(m);
+    }
+    return out;
+}
+
+namespace {
+
+// Moves the flags of one kind of period from the period at stamp to the one at next. The
+// ticks left behind are remembered; coming back to a remembered period gives them back.
+void changePeriod(long long& stamp, long long next, std::vector<PeriodMemo>& memos, bool weekly) {
+    auto mine = [&](int i) { return weekly ? tasks[i].kind == 2 : tasks[i].kind == 0 || tasks[i].kind == 1; };
+    long long* remind = weekly ? &remindWeeklyStamp : &remindDailyStamp;
+    PeriodMemo left;
+    left.stamp = stamp;
+    for (int i = 0; i < NT; i++)
+        if (mine(i) && checked[i]) left.done |= 1ull << i;
+    if (stamp && *remind == stamp) left.shown |= 1;
+    if (!weekly && stamp && streakToastStamp == stamp) left.shown |= 2;
+    PeriodMemo memo;
+    bool back = false;
+    for (size_t k = 0; k < memos.size(); k++)
+        if (memos[k].stamp == next) {
+            memo = memos[k];
+            back = true;
+            memos.erase(memos.begin() + long(k));
+            break;
+        }
+    for (int i = 0; i < NT; i++)
+        if (mine(i)) checked[i] = back ? int((memo.done >> i) & 1) : 0;
+    if (back && (memo.shown & 1)) *remind = next;
+    if (back && !weekly && (memo.shown & 2)) streakToastStamp = next;
+    if (left.stamp) {
+        memos.insert(memos.begin(), left);
+        if (memos.size() > MEMO_MAX) memos.resize(MEMO_MAX);
+    }
+    stamp = next;
+}
+
+}  // namespace
+
 int checkResets(long long now, Store& st) {
     long long d = lastDaily(now), w = lastWeekly(now);
     if (dailyStamp == d && weeklyStamp == w) return 0;
     StoreBatch batch(st);
-    if (dailyStamp != d) {
-        for (int i = 0; i < NT; i++)
-            if (tasks[i].kind == 0 || tasks[i].kind == 1) checked[i] = 0;
-        dailyStamp = d;
-    }
-    if (weeklyStamp != w) {
-        for (int i = 0; i < NT; i++)
-            if (tasks[i].kind == 2) checked[i] = 0;
-        weeklyStamp = w;
-    }
+    if (dailyStamp != d) changePeriod(dailyStamp, d, prevDaily, false);
+    if (weeklyStamp != w) changePeriod(weeklyStamp, w, prevWeekly, true);
+    if (remindDailyStamp == dailyStamp) st.put("estado", "avisoDiario", u16num(remindDailyStamp));
+    if (remindWeeklyStamp == weeklyStamp) st.put("estado", "avisoSemanal", u16num(remindWeeklyStamp));
+    if (streakToastStamp == dailyStamp) st.put("estado", "avisoRacha", u16num(streakToastStamp));
     saveState(st);
     histRefresh(now, st);
     return 1;
@@ -158,17 +266,23 @@ void histWrite(long long now, Store& st) {
 
     int old = gameDayKey(now, HIST_KEEP);
     if (old <= 0) return;
-    st.delKey("historial", dayKeyName(old).c_str());
-    // Days before that one whose entry outlived them (the program did not run on the day it
-    // turned 90 days old) go too, so the section never grows past the kept range.
+    // The sweep: an entry goes when it is 90 game days old or older (also one left behind by
+    // a day without a run) and is not among the 90 newest entries. "Old" is measured from the
+    // system clock, which may be wrong: a clock months ahead makes every entry look old, but
+    // the 90 newest are kept all the same, so each day written under a wrong clock costs at
+    // most the oldest entry, never the history and the streak.
+    std::vector<long long> days;
     for (const auto& kv : st.section("historial")) {
         const std::u16string& k = kv.first;
         if (k.size() < 2 || k.size() > 9 || (k[0] != u'd' && k[0] != u'D')) continue;
         long long v = 0;
         size_t i = 1;
         for (; i < k.size() && k[i] >= u'0' && k[i] <= u'9'; i++) v = v * 10 + (k[i] - u'0');
-        if (i == k.size() && v < old) st.delKey("historial", ("d" + std::to_string(v)).c_str());
+        if (i == k.size()) days.push_back(v);
     }
+    std::sort(days.begin(), days.end(), std::greater<long long>());
+    for (size_t r = HIST_KEEP; r < days.size(); r++)
+        if (days[r] <= old) st.delKey("historial", ("d" + std::to_string(days[r])).c_str());
 }
 
 int histState(long long now, Store& st, int n) {

@@ -5,6 +5,8 @@
 #pragma once
 #include <ctime>
 #include <initializer_list>
+#include <string>
+#include <vector>
 
 #include "base/store.h"
 
@@ -20,6 +22,16 @@ extern unsigned char histCell[HIST_CELLS];  // 0 nothing, 1 partial, 2 complete
 // Local calendar time of t; false when the runtime cannot represent it.
 bool toLocal(long long t, std::tm* out);
 
+// The instant of a local calendar time (fields normalised as mktime normalises them; tm_isdst
+// and tm_wday are not read); false when it cannot be represented. This is the program's one
+// conversion from local time, with one rule on every platform (the runtimes' mktime differ):
+// - a local time that does not exist, in the hour skipped when the clocks go forward, is read
+//   with the offset in force before the change, so it lands as long after the change as it
+//   was after the start of the skipped hour (02:30 on that night becomes 03:30);
+// - a local time that exists twice, in the hour repeated when the clocks go back, is the first
+//   of the two (still in summer time).
+bool fromLocal(const std::tm& fields, long long* out);
+
 // The latest daily reset (resetHour, local time) at or before t; 0 when the runtime cannot
 // represent the date.
 long long lastDaily(long long t);
@@ -29,13 +41,30 @@ long long lastWeekly(long long t);
 long long nextDaily(long long t);
 long long nextWeekly(long long t);
 
+// What changes of period left behind: the ticks of the last periods the clock left, so that a
+// clock that jumps ahead (even over a few periods) and back gives the period its ticks again.
+// Stored in "estado" as "diarioAnterior" and "semanalAnterior": "stamp|shown|ticks" items,
+// newest first, joined by ";"; ticks is a bit mask of task indices.
+struct PeriodMemo {
+    long long stamp = 0;           // start of that period
+    unsigned long long done = 0;   // bit i: task i was checked
+    int shown = 0;                 // 1 its reminder was shown, 2 its completion notice was shown
+};
+constexpr int MEMO_MAX = 4;
+extern std::vector<PeriodMemo> prevDaily, prevWeekly;
+std::u16string memoText(const std::vector<PeriodMemo>& m);
+std::vector<PeriodMemo> memoParse(const std::u16string& s);
+
 // Applies passed resets to the completion flags, saves and refreshes the streak. Returns 1
-// when anything changed (the shell then lays out and repaints the overlay), else 0.
+// when anything changed (the shell then lays out and repaints the overlay), else 0. A change
+// to the period the clock last left (the clock went back) gives it its ticks again rather than
+// clearing them.
 int checkResets(long long now, Store& st);
 
 // Game-day number (year*10000 + month*100 + day) of the game day n days before the current one.
 int gameDayKey(long long now, int n);
-// Stores today's counts; deletes the entries 90 game days back and older.
+// Stores today's counts; deletes the entries 90 game days back and older that are not among
+// the 90 newest (a clock running ahead never deletes the history).
 void histWrite(long long now, Store& st);
 // 0 nothing done, 1 partial, 2 complete, for the game day n days back.
 int histState(long long now, Store& st, int n);

@@ -2,6 +2,7 @@
 
 #include "base/state.h"
 #include "checklist/catalogue.h"
+#include "checklist/clock.h"
 
 namespace {
 
@@ -55,6 +56,8 @@ void catLoad(Store& st) {
         std::string key = "c" + std::to_string(i);
         checked[i] = st.getInt("estado", key.c_str(), 0) != 0;
     }
+    prevDaily = memoParse(st.getStr("estado", "diarioAnterior", u"", 400));
+    prevWeekly = memoParse(st.getStr("estado", "semanalAnterior", u"", 400));
 }
 
 void saveState(Store& st) {
@@ -67,6 +70,9 @@ void saveState(Store& st) {
     st.put("estado", "weeklyStamp", u16num(weeklyStamp));
     st.put("estado", "posX", u16num(posX));
     st.put("estado", "posY", u16num(posY));
+    // the ticks of the period the clock last left, while there is one
+    if (!prevDaily.empty()) st.put("estado", "diarioAnterior", memoText(prevDaily));
+    if (!prevWeekly.empty()) st.put("estado", "semanalAnterior", memoText(prevWeekly));
 }
 
 void checklistSave(Store& st) {

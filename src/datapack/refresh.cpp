@@ -7,6 +7,6 @@ int checksDue(int first, long long now, long long last) { return first || now - 
 std::u16string pkAddress(const char16_t* dataUrl, const char* headerUrl) {
     std::u16string a = dataUrl ? dataUrl : u"";
     if (a.empty() && headerUrl) a = u8w(headerUrl);
-    if (a.size() >= 1024) a.resize(1023);
+    if (a.size() >= 1024) a = cutText(a, 1023);
     return a.compare(0, 4, u"http") == 0 ? a : std::u16string();
 }

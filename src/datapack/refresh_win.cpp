@@ -43,7 +43,7 @@ void say(int id, const wchar_t* arg, int kind) {
     if (arg)
         swprintf(text, 256, W(T(id)), arg);
     else
-        lstrcpynW(text, W(T(id)), 256);
+        wcopy(text, W(T(id)), 256);
     balloon(L"Zenvoral", text, kind);
 }
 
@@ -62,7 +62,7 @@ void pkCheck(int manual) {
         pkBusy = 0;
         return;
     }
-    lstrcpynW(job->address, W(addr.c_str()), 1024);
+    wcopy(job->address, W(addr.c_str()), 1024);
     swprintf(job->file, MAX_PATH, L"%ls.descarga", pkPath);
     job->manual = manual;
     HANDLE t = CreateThread(nullptr, 0, pkThread, job, 0, nullptr);

@@ -53,7 +53,7 @@ int updOnResult(WPARAM ok, LPARAM lp, wchar_t* ver) {
     int r = updTake(buf, custom, v);
     if (r == UPD_INVALID) logLine(L"version.txt no se pudo leer");
     if (r == UPD_NEWER) {
-        lstrcpynW(ver, W(v), 40);
+        wcopy(ver, W(v), 40);
         logLine(L"Nueva versión disponible: %ls", ver);
     } else if (updManual) {
         wchar_t text[256];

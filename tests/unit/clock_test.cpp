@@ -9,6 +9,8 @@
 #include "base/state.h"
 #include "checklist/catalogue.h"
 #include "checklist/clock.h"
+#include "checklist/persist.h"
+#include "localtime_rule.h"
 #include "l10n/ui.h"
 
 namespace {
@@ -27,6 +29,8 @@ protected:
         dailyStamp = weeklyStamp = 0;
         remindDailyStamp = remindWeeklyStamp = streakToastStamp = 0;
         bestStreak = curStreak = 0;
+        prevDaily.clear();
+        prevWeekly.clear();
     }
     void TearDown() override {
         uiSetLang(0);
@@ -189,20 +193,82 @@ TEST_F(Clock, HistoryEntriesAndTheirStates) {
 
 TEST_F(Clock, HistoryKeepsNinetyDays) {
     long long now = at(2026, 12, 6, 20);  // game day 2026-12-06; 90 days back is 2026-09-07
-    st.put("historial", "d20260907", u"4/4/0");
-    st.put("historial", "d20260908", u"4/4/0");
-    st.put("historial", "d20260601", u"4/4/0");  // left behind by a day without a run
-    st.put("historial", "d20251231", u"1/4/0");
+    auto key = [&](int n) { return "d" + std::to_string(gameDayKey(now, n)); };
+    for (int n = 1; n <= 100; n++) st.put("historial", key(n).c_str(), u"4/4/0");
+    st.put("historial", "d20251231", u"1/4/0");  // left behind by a day without a run
     st.put("historial", "d20270101", u"1/4/0");  // a clock that ran ahead: not ours to judge
     st.put("historial", "notas", u"x");
     histWrite(now, st);
-    EXPECT_FALSE(st.has("historial", "d20260907"));
-    EXPECT_FALSE(st.has("historial", "d20260601"));
+    EXPECT_EQ(key(90), "d20260907");
+    for (int n = 90; n <= 100; n++) EXPECT_FALSE(st.has("historial", key(n).c_str())) << n;
     EXPECT_FALSE(st.has("historial", "d20251231"));
-    EXPECT_TRUE(st.has("historial", "d20260908"));
+    for (int n = 0; n < 90; n++) EXPECT_TRUE(st.has("historial", key(n).c_str())) << n;
     EXPECT_TRUE(st.has("historial", "d20270101"));
     EXPECT_TRUE(st.has("historial", "notas"));
-    EXPECT_TRUE(st.has("historial", "d20261206"));
+    EXPECT_EQ(st.section("historial").size(), 92u);  // 90 past days, the future one, the note
+
+    // with fewer than 90 entries nothing is deleted: old entries go once newer ones crowd them
+    MemStore few;
+    few.put("historial", "d20260601", u"4/4/0");
+    histWrite(now, few);
+    EXPECT_TRUE(few.has("historial", "d20260601"));
+}
+
+// A clock running months ahead for a moment must cost neither the history nor the streak,
+// nor the ticks of today.
+TEST_F(Clock, AClockAheadAndBackLosesNothing) {
+    long long now = at(2026, 12, 6, 20);
+    for (int n = 1; n <= 10; n++) st.put("historial", ("d" + std::to_string(gameDayKey(now, n))).c_str(), u"4/4/0");
+    EXPECT_EQ(checkResets(now, st), 1);
+    checked[0] = checked[1] = checked[13 - 13 + 5] = 1;  // two daily tasks and an optional one
+    checked[10] = 1;                                      // a weekly one
+    saveState(st);
+    histWrite(now, st);
+    histRefresh(now, st);
+    EXPECT_EQ(curStreak, 10);
+
+    // the clock jumps 100 days ahead; the player ticks on two of those days
+    long long ahead = now + 100 * 86400LL;
+    EXPECT_EQ(checkResets(ahead, st), 1);
+    EXPECT_EQ(checked[0] + checked[1] + checked[10], 0);  // a new day and week there
+    checked[2] = 1;
+    histWrite(ahead, st);
+    EXPECT_EQ(checkResets(ahead + 86400, st), 1);
+    histWrite(ahead + 86400, st);
+
+    // and back: the history, the streak and today's ticks are all there
+    EXPECT_EQ(checkResets(now + 60, st), 1);
+    histRefresh(now + 60, st);
+    EXPECT_EQ(curStreak, 10);
+    EXPECT_EQ(bestStreak, 10);
+    EXPECT_EQ(checked[0] + checked[1] + checked[5] + checked[10], 4);
+    EXPECT_EQ(checked[2], 0);
+    for (int n = 1; n <= 10; n++) EXPECT_EQ(histState(now, st, n), 2) << n;
+
+    // the same across a restart: the ticks left behind are in the file
+    checkResets(ahead, st);
+    catReset();
+    MemStore copy;
+    copy.load(st.text());
+    catLoad(copy);
+    dailyStamp = readI64(copy, "estado", "dailyStamp");
+    weeklyStamp = readI64(copy, "estado", "weeklyStamp");
+    EXPECT_EQ(checked[0], 0);
+    EXPECT_EQ(checkResets(now + 120, copy), 1);
+    EXPECT_EQ(checked[0] + checked[1] + checked[5] + checked[10], 4);
+}
+
+TEST_F(Clock, RemindersDoNotRepeatAfterTheClockComesBack) {
+    long long now = at(2026, 12, 9, 8, 30);  // half an hour before the daily reset
+    checkResets(now, st);
+    Notice n;
+    EXPECT_EQ(remindCheck(now, st, &n), 1);
+    EXPECT_EQ(remindCheck(now, st, &n), 0);
+    checkResets(now + 30 * 86400LL, st);  // a month ahead for a moment: that day's reminder shows
+    EXPECT_EQ(remindCheck(now + 30 * 86400LL, st, &n), 1);
+    checkResets(now + 60, st);
+    EXPECT_EQ(remindCheck(now + 60, st, &n), 0);  // already shown for this day
+    EXPECT_EQ(st.getStr("estado", "avisoDiario", u"", 64), u16num(dailyStamp));
 }
 
 TEST_F(Clock, StreakAcrossDays) {
@@ -361,4 +427,50 @@ TEST_F(Clock, CompletionNoticeOncePerDay) {
     EXPECT_EQ(streakNotice(4, st, &n), 0);
     EXPECT_EQ(streakNotice(-1, st, &n), 0);
     EXPECT_EQ(streakNotice(MAX_TASKS, st, &n), 0);
+}
+
+// One rule for local times that do not exist or exist twice, whatever the runtime's mktime
+// does (the native library and the Windows runtime differ): the skipped hour is read with the
+// offset before the change, the repeated hour is its first occurrence.
+TEST(LocalTime, OneRuleForTheSkippedAndTheRepeatedHour) {
+    struct {
+        const char* zone;
+        int y, mo, d, h, mi;
+        long long want;  // UTC
+    } cases[] = {
+        {"Europe/Madrid", 2026, 3, 29, 2, 30, utc(2026, 3, 29, 1, 30)},     // skipped: 03:30 CEST
+        {"Europe/Madrid", 2026, 10, 25, 2, 30, utc(2026, 10, 25, 0, 30)},   // repeated: the CEST one
+        {"Europe/Madrid", 2026, 7, 1, 12, 0, utc(2026, 7, 1, 10, 0)},
+        {"Europe/Madrid", 2026, 3, 29, 9, 0, utc(2026, 3, 29, 7, 0)},
+        {"America/New_York", 2026, 3, 8, 2, 30, utc(2026, 3, 8, 7, 30)},
+        {"America/New_York", 2026, 11, 1, 1, 30, utc(2026, 11, 1, 5, 30)},
+        {"Australia/Sydney", 2026, 10, 4, 2, 30, utc(2026, 10, 3, 16, 30)},
+        {"Australia/Sydney", 2026, 4, 5, 2, 30, utc(2026, 4, 4, 15, 30)},
+        {"Australia/Lord_Howe", 2026, 10, 4, 2, 15, utc(2026, 10, 3, 15, 45)},  // a half-hour change
+        {"Australia/Lord_Howe", 2026, 4, 5, 1, 45, utc(2026, 4, 4, 14, 45)},
+    };
+    for (auto& c : cases) {
+        TzScope tz(c.zone);
+        std::tm f{};
+        f.tm_year = c.y - 1900, f.tm_mon = c.mo - 1, f.tm_mday = c.d, f.tm_hour = c.h, f.tm_min = c.mi;
+        f.tm_isdst = 1;  // not read
+        long long got = 0;
+        ASSERT_TRUE(fromLocal(f, &got));
+        EXPECT_EQ(got, c.want) << c.zone << " " << c.mo << "-" << c.d << " " << c.h << ":" << c.mi;
+    }
+    // fields are normalised as mktime normalises them
+    TzScope tz("Europe/Madrid");
+    std::tm f{};
+    f.tm_year = 2026 - 1900, f.tm_mon = 12, f.tm_mday = 0, f.tm_hour = 33;  // 2026-12-31 + 33 h
+    long long got;
+    ASSERT_TRUE(fromLocal(f, &got));
+    EXPECT_EQ(got, utc(2027, 1, 1, 8, 0));
+    // and the same rule on every change of several zones, found by scanning the year
+    for (const char* zone : {"Europe/Madrid", "America/New_York", "Australia/Lord_Howe", "America/Sao_Paulo"}) {
+        TzScope z(zone);
+        std::string problems;
+        int n = checkLocalTimeRule(2026, &problems);
+        EXPECT_EQ(problems, "") << zone;
+        EXPECT_EQ(n, std::string(zone) == "America/Sao_Paulo" ? 0 : 2) << zone;
+    }
 }

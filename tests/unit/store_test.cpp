@@ -12,6 +12,7 @@
 #include "checklist/catalogue.h"
 #include "checklist/clock.h"
 #include "checklist/persist.h"
+#include "datapack/refresh.h"
 #include "l10n/keys.h"
 #include "l10n/ui.h"
 
@@ -152,4 +153,33 @@ TEST(CutText, NeverSplitsASurrogatePair) {
     MemStore s;
     s.put("a", "k", std::u16string(78, u'x') + emoji);
     EXPECT_EQ(s.getStr("a", "k", u"", 80).size(), 78u);
+}
+
+// Wherever a text is cut to a length, no half of a surrogate pair is left to reach the file.
+TEST(CutText, OwnTasksKeysAndAddressesKeepWholeCharacters) {
+    auto whole = [](const std::u16string& t) {
+        for (size_t i = 0; i < t.size(); i++) {
+            bool hi = t[i] >= 0xD800 && t[i] <= 0xDBFF, lo = t[i] >= 0xDC00 && t[i] <= 0xDFFF;
+            if (hi && (i + 1 >= t.size() || t[i + 1] < 0xDC00 || t[i + 1] > 0xDFFF)) return false;
+            if (lo && (i == 0 || t[i - 1] < 0xD800 || t[i - 1] > 0xDBFF)) return false;
+        }
+        return true;
+    };
+    const std::u16string emoji = u"\U0001F525";
+    MemStore s;
+    catReset();
+    int i = catAdd(0, (std::u16string(78, u'x') + emoji).c_str());  // 79 units fit, the pair does not
+    checklistSave(s);
+    std::u16string line = s.getStr("checklist", "t0", u"", 199);
+    EXPECT_EQ(line, u"0|" + std::u16string(78, u'x'));
+    EXPECT_TRUE(whole(std::u16string(tCustom[i])));
+    catReset();
+
+    char16_t key[KEY_TEXT];
+    keyTextSet(key, std::u16string(62, u'a') + emoji);
+    EXPECT_EQ(std::u16string(key), std::u16string(62, u'a'));
+
+    std::u16string addr = u"https://" + std::u16string(1014, u'a') + emoji + u"/datos.txt";
+    EXPECT_TRUE(whole(pkAddress(addr.c_str(), nullptr)));
+    EXPECT_EQ(pkAddress(addr.c_str(), nullptr).size(), 1022u);
 }
