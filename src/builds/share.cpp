@@ -219,6 +219,7 @@ int buildImportText(Store& st, std::u16string_view text, ImportResult& r) {
     r = ImportResult{};
     ShareCode c;
     if (!shareDecode(text, c)) return r.outcome = IMPORT_NONE;
+    StoreBatch batch(st);  // the new build, its pieces and the index in one write
     if (nBuilds >= MAX_BUILDS || !buildNew(st, c.name.empty() ? std::u16string(T(169)) : c.name, false))
         return r.outcome = IMPORT_FULL;
     std::unordered_map<uint32_t, int> byHash;  // the lowest index wins a collision

@@ -225,7 +225,9 @@ TEST(Builds, DeleteMovesLaterBuildsDown) {
             buildToggleOwned(s, k);
         }
         buildSwitch(s, c.deleted);
+        int saves = s.saves;
         buildDelete(s);
+        EXPECT_EQ(s.saves, saves + 1);  // every section moved down in one write
         EXPECT_EQ(shownNames(), c.names) << c.count << " " << c.deleted;
         EXPECT_EQ(curBuild, c.cur);
         EXPECT_EQ(pieces(), std::vector<int>{c.piece});

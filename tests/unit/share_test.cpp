@@ -221,8 +221,10 @@ TEST(Share, ImportMakesANewCurrentBuild) {
     EXPECT_EQ(importMessage(r), u"Build «Striker» importada con 2 piezas.\n\n"
                                 u"2 piezas no están en tu versión del programa; actualízalo para verlas.");
 
-    // the same code again: a second build with a suffix
+    // the same code again: a second build with a suffix, stored in one write
+    int saves = s.saves;
     ASSERT_EQ(buildImportText(s, code(p), r), IMPORT_DONE);
+    EXPECT_EQ(s.saves, saves + 1);
     EXPECT_EQ(r.name, u"Striker (2)");
     // an unnamed build's code carries the shown name
     buildSwitch(s, 0);
