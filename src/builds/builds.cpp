@@ -381,6 +381,22 @@ int buildOwnedCount() {
     return n;
 }
 
+std::u16string buildButtonLabel(int i) {
+    bool in = i >= 0 && size_t(i) < fav.size() && fav[size_t(i)];
+    std::u16string fmt = T(in ? 186 : 185), name = buildShown(curBuild);
+    size_t p = fmt.find(u"%ls");
+    return p == std::u16string::npos ? fmt : fmt.replace(p, 3, name);
+}
+
+std::u16string ownedButtonLabel(int i) {
+    return T(i >= 0 && size_t(i) < owned.size() && fav[size_t(i)] && owned[size_t(i)] ? 184 : 183);
+}
+
+std::u16string buildCountLabel() {
+    int n = buildPieces();
+    return n ? u16num(buildOwnedCount()) + u"/" + u16num(n) : u"0";
+}
+
 int buildMenuEnabled(int cmd) {
     switch (cmd) {
     case BM_NEW:

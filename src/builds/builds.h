@@ -75,6 +75,14 @@ int buildToggleOwned(Store& st, int i);
 int buildPieces();      // pieces of the current build
 int buildOwnedCount();  // obtained pieces of the current build
 
+// Labels the library shows for the current build: the build button of entry i ("Quitar de
+// «name»" when it is a piece, else "Añadir a «name»"; the latter also for no entry), the
+// obtained button ("✓ Conseguida" or "Marcar como conseguida") and the count of the "Mis
+// builds" row ("obtained/pieces", or "0" for an empty build).
+std::u16string buildButtonLabel(int i);
+std::u16string ownedButtonLabel(int i);
+std::u16string buildCountLabel();
+
 // Build menu commands: 1 new, 2 rename, 3 duplicate, 4 delete, 5 share, 6 import.
 enum { BM_NEW = 1, BM_RENAME, BM_DUPLICATE, BM_DELETE, BM_SHARE, BM_IMPORT };
 // 1 when the command is offered (not greyed out) in the current state.

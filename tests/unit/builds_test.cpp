@@ -323,3 +323,22 @@ TEST(Builds, SavesWriteOnlyWhatChanged) {
     EXPECT_EQ(get(s, "build0", "nota"), u"<none>");
     EXPECT_EQ(get(s, "build0", "f8"), u"0|8|Captura 1");
 }
+
+TEST(Builds, LabelsForTheLibrary) {
+    MemStore s;
+    start(s, u"");
+    EXPECT_EQ(buildButtonLabel(2), u"Añadir a «Mi build»");
+    EXPECT_EQ(buildButtonLabel(-1), u"Añadir a «Mi build»");  // no entry shown
+    EXPECT_EQ(buildCountLabel(), u"0");
+    buildToggle(s, 2);
+    buildToggle(s, 5);
+    buildToggleOwned(s, 5);
+    buildRename(s, u"Striker 100%");
+    EXPECT_EQ(buildButtonLabel(2), u"Quitar de «Striker 100%»");
+    EXPECT_EQ(ownedButtonLabel(2), u"Marcar como conseguida");
+    EXPECT_EQ(ownedButtonLabel(5), u"✓ Conseguida");
+    EXPECT_EQ(buildCountLabel(), u"1/2");
+    uiSetLang(3);
+    EXPECT_EQ(buildButtonLabel(7), u"Zu „Striker 100%“ hinzufügen");
+    uiSetLang(0);
+}
