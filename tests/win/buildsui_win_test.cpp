@@ -63,6 +63,7 @@ protected:
     MemStore st;
     HWND owner = nullptr, combo = nullptr;
     UINT_PTR timer = 0;
+    Store* was = nullptr;
     int refreshed = 0, shown = -1, kept = -1, cats = 0, toRow = 0;
     BuildsView v;
 
@@ -75,6 +76,7 @@ protected:
         if (!fSmall) fSmall = uiFont(L"Segoe UI", 12, 400);
     }
     void SetUp() override {
+        was = gStore;
         gStore = &st;
         uiSetLang(0);
         buildsReset();
@@ -102,6 +104,7 @@ protected:
     void TearDown() override {
         KillTimer(nullptr, timer);
         DestroyWindow(owner);
+        gStore = was;
     }
     std::wstring comboText(int k) {
         wchar_t t[128] = L"";
