@@ -49,15 +49,6 @@ LRESULT CALLBACK KbProc(int code, WPARAM wp, LPARAM lp) {
 
 }  // namespace
 
-unsigned curMods() {
-    unsigned m = 0;
-    if (GetAsyncKeyState(VK_CONTROL) & 0x8000) m |= MODK_CONTROL;
-    if (GetAsyncKeyState(VK_MENU) & 0x8000) m |= MODK_ALT;
-    if (GetAsyncKeyState(VK_SHIFT) & 0x8000) m |= MODK_SHIFT;
-    if ((GetAsyncKeyState(VK_LWIN) | GetAsyncKeyState(VK_RWIN)) & 0x8000) m |= MODK_WIN;
-    return m;
-}
-
 void unregisterKeys() {
     for (int id = 1; id <= 4; id++) UnregisterHotKey(hwnd, id);
     if (kbHook) {

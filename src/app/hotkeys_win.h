@@ -5,7 +5,6 @@
 
 void registerKeys();    // (re)installs the four keys for the overlay
 void unregisterKeys();  // removes the hotkeys and the hook
-unsigned curMods();     // modifier flags held now (hotkey values)
 extern HHOOK kbHook;    // the hook, null while the system hotkeys are in use
 
 extern wchar_t foundExe[MAX_PATH];  // executable name of the game found last

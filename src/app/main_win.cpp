@@ -20,6 +20,7 @@
 #include "checklist/clock.h"
 #include "checklist/editor_win.h"
 #include "datapack/install.h"
+#include "tools/settings_win.h"
 #include "datapack/install_win.h"
 #include "datapack/news.h"
 #include "checklist/catalogue.h"
@@ -207,6 +208,8 @@ int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE, LPWSTR lpCmdLine, int) {
     }
     if (has(L"--juego")) forceShow = 0;
     updateVisibility();
+
+    if (has(L"--prueba-ajustes")) openSettings();
 
     std::u16string importPath;
     int imp = pkImportArg(U(cmdLine), &importPath);

@@ -27,6 +27,7 @@
 #include "l10n/ui.h"
 #include "checklist/persist.h"
 #include "l10n/keys.h"
+#include "tools/settings_win.h"
 #include "app/shell_win.h"
 
 int hoverEmb;
@@ -240,7 +241,10 @@ void onLButtonUp(LPARAM lp) {
         updateVisibility();
         return;
     }
-    if (in(gearRect, p)) return;  // settings window: not there yet
+    if (in(gearRect, p)) {
+        openSettings();
+        return;
+    }
     if (in(bookRect, p)) return;  // library: not there yet
     if (in(compRect, p)) {
         setCompact(!compact);
@@ -330,6 +334,7 @@ void onCommand(int id) {
             break;
         case 101: toggleExpanded(); break;
         case 103: clearAll(); break;
+        case 104: openSettings(); break;
         case 105: DestroyWindow(hwnd); break;
         case 108: pkCheck(1); break;
         case 109: pkImportDialog(nullptr); break;
@@ -339,7 +344,7 @@ void onCommand(int id) {
         case 113: openChecklistEditor(); break;
         case 118: openFeedback(); break;
         case 120: openUrl(W(EP_CHAT)); break;
-        // 104 settings, 106/107 library, 114 about, 119 DPS calculator: their windows are not
+        // 106/107 library, 114 about, 119 DPS calculator: their windows are not
         // there yet
         default:
             if (id >= 700 && id < 700 + LANG_COUNT) applyLanguage(id - 700);
@@ -401,6 +406,19 @@ LRESULT CALLBACK WndProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
         case WM_ZV_TRAY: onTray(lp); return 0;
         case WM_ZV_RELAYOUT: relayout(); return 0;
         case WM_ZV_RESTART: restartApp(); return 0;
+        case WM_ZV_LANGUAGE: applyLanguage((int)wp); return 0;
+        case WM_ZV_KEYS:
+            if (wp) registerKeys();
+            else unregisterKeys();
+            return 0;
+        case WM_ZV_SETTINGS:
+            applyStyle();
+            updateVisibility();
+            return 0;
+        case WM_ZV_GAME:
+            if (!gameRunning()) return 0;
+            if (lp) lstrcpynW((wchar_t*)lp, foundExe, MAX_PATH);
+            return 1;
         case WM_ZV_PACK: pkOnResult(wp, lp); return 0;
         case WM_ZV_UPDCHECK: onUpdResult(wp, lp); return 0;
         case WM_ZV_LIVE: liveOnResult(lp); return 0;

@@ -103,6 +103,15 @@ void setAutostart(int on) {
     RegCloseKey(k);
 }
 
+unsigned curMods() {
+    unsigned m = 0;
+    if (GetAsyncKeyState(VK_CONTROL) & 0x8000) m |= MOD_CONTROL;
+    if (GetAsyncKeyState(VK_MENU) & 0x8000) m |= MOD_ALT;
+    if (GetAsyncKeyState(VK_SHIFT) & 0x8000) m |= MOD_SHIFT;
+    if ((GetAsyncKeyState(VK_LWIN) | GetAsyncKeyState(VK_RWIN)) & 0x8000) m |= MOD_WIN;
+    return m;
+}
+
 void openUrl(const wchar_t* url) { ShellExecuteW(nullptr, L"open", url, nullptr, nullptr, SW_SHOWNORMAL); }
 
 void balloon(const wchar_t* title, const wchar_t* text, int kind) {

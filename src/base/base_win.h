@@ -45,6 +45,9 @@ int pickOpenFile(HWND owner, const wchar_t* filter, const wchar_t* title, wchar_
 int autostartOn();
 void setAutostart(int on);
 
+// The modifier keys held now, as hotkey flags (MOD_ALT 1, MOD_CONTROL 2, MOD_SHIFT 4, MOD_WIN 8).
+unsigned curMods();
+
 // Opens a web address in the default browser.
 void openUrl(const wchar_t* url);
 

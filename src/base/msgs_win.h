@@ -20,7 +20,6 @@ constexpr UINT WM_ZV_SETTINGS = WM_APP + 34;  // settings saved: style, visibili
 // Asks whether the game runs; answers 1 and copies its executable name into the MAX_PATH
 // buffer at lParam when it does, else 0.
 constexpr UINT WM_ZV_GAME = WM_APP + 35;
-constexpr UINT WM_ZV_DATASTAT = WM_APP + 36;  // settings window: the pack in force changed
 constexpr UINT WM_ZV_BUILDCODE = WM_APP + 45;  // hidden code window: import the text in lParam (a heap std::wstring)
 constexpr UINT WM_ZV_TESTDLG = WM_APP + 50;  // library: sample question dialog (test option)
 constexpr UINT WM_ZV_TESTSHARE = WM_APP + 51;

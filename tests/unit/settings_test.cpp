@@ -1,0 +1,218 @@
+// The settings window's rules: key capture packing and the duplicate check, the opacity slider,
+// the rows the lists open on, and what a save stores.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "base/state.h"
+#include "base/store.h"
+#include "checklist/catalogue.h"
+#include "checklist/clock.h"
+#include "checklist/persist.h"
+#include "l10n/keys.h"
+#include "l10n/ui.h"
+#include "testutil.h"
+#include "tools/settings.h"
+
+namespace {
+
+// Fresh settings as a first start leaves them: F8, F7, F9, F10, reset at 9, opacity 215.
+void freshSettings(MemStore& st) {
+    uiSetLang(0);
+    loadSettings(st);
+    keysParse();
+    catReset();
+}
+
+SettingsForm untouched() {
+    SettingsForm f;
+    for (unsigned& k : f.keys) k = 0;
+    f.resetRow = resetHour;
+    f.slider = opacityToSlider(opacity);
+    f.remindRow = remindRowOf(remindMin);
+    f.scaleRow = 1;
+    return f;
+}
+
+constexpr unsigned F7 = 118, F8 = 119, CTRL = MODK_CONTROL;
+
+}  // namespace
+
+TEST(SettingsKeys, PackingAndModifiers) {
+    EXPECT_EQ(keyPack(CTRL | MODK_SHIFT, 116), 0x60074u);
+    EXPECT_EQ(keyPackMods(keyPack(CTRL, F7)), CTRL);
+    EXPECT_EQ(keyPackVk(keyPack(CTRL, F7)), F7);
+    for (unsigned vk : {16u, 17u, 18u, 160u, 161u, 162u, 163u, 164u, 165u, 91u, 92u}) EXPECT_TRUE(keyIsModifier(vk)) << vk;
+    for (unsigned vk : {9u, 13u, 27u, 65u, 93u, 112u, 121u, 135u}) EXPECT_FALSE(keyIsModifier(vk)) << vk;
+}
+
+TEST(SettingsKeys, UntouchedBoxesKeepTheirKeyAndDuplicatesAreRefused) {
+    MemStore st;
+    freshSettings(st);
+    struct Case {
+        unsigned boxes[KEY_ACTIONS];
+        int clash;
+    } cases[] = {
+        {{0, 0, 0, 0}, 0},                                // nothing captured: F8 F7 F9 F10
+        {{keyPack(0, F7), keyPack(CTRL, F7), 0, 0}, 0},   // Ctrl+F7 and F7: different modifiers
+        {{keyPack(0, F8), keyPack(0, F8), 0, 0}, 1},      // F8 twice
+        {{0, keyPack(0, F8), 0, 0}, 1},                   // F8 for hide, expand keeps F8
+        {{keyPack(0, F7), 0, 0, 0}, 1},                   // F7 for expand, hide keeps F7
+        {{0, 0, keyPack(0, 121), 0}, 1},                  // F10 for the library, quit keeps F10
+        {{keyPack(0, F7), keyPack(0, F8), 0, 0}, 0},      // swapped
+    };
+    for (const Case& c : cases) {
+        unsigned out[KEY_ACTIONS];
+        keysResolve(c.boxes, out);
+        for (int a = 0; a < KEY_ACTIONS; a++)
+            if (c.boxes[a] & 0xFFFF) EXPECT_EQ(out[a], c.boxes[a]);
+        EXPECT_EQ(keysClash(out), c.clash);
+    }
+    unsigned keep[KEY_ACTIONS], none[KEY_ACTIONS] = {0, 0, 0, 0};
+    keysResolve(none, keep);
+    EXPECT_EQ(keep[KEY_EXPAND], keyPack(0, F8));
+    EXPECT_EQ(keep[KEY_HIDE], keyPack(0, F7));
+    EXPECT_EQ(keep[KEY_LIB], keyPack(0, 120));
+    EXPECT_EQ(keep[KEY_QUIT], keyPack(0, 121));
+}
+
+TEST(SettingsSave, DuplicateKeysStoreNothing) {
+    MemStore st;
+    freshSettings(st);
+    int writes = st.writes;
+    SettingsForm f = untouched();
+    f.keys[KEY_EXPAND] = keyPack(0, F8);
+    f.keys[KEY_HIDE] = keyPack(0, F8);
+    f.resetRow = 3;
+    SettingsSaved r = settingsSave(f, localAt(2024, 3, 6, 12), 100, st);
+    EXPECT_EQ(r.ok, 0);
+    EXPECT_EQ(st.writes, writes);
+    EXPECT_EQ(resetHour, 9);
+    EXPECT_EQ(keyHideVk, F7);
+}
+
+TEST(SettingsSave, KeysAreStoredAsTextInTheCurrentLanguage) {
+    MemStore st;
+    freshSettings(st);
+    SettingsForm f = untouched();
+    f.keys[KEY_HIDE] = keyPack(CTRL, F7);
+    f.keys[KEY_LIB] = keyPack(MODK_SHIFT, 36);
+    ASSERT_EQ(settingsSave(f, localAt(2024, 3, 6, 12), 100, st).ok, 1);
+    EXPECT_EQ(st.getStr("ajustes", "TeclaOcultar", u"", 64), u"Ctrl+F7");
+    EXPECT_EQ(st.getStr("ajustes", "TeclaBiblioteca", u"", 64), u"Shift+Inicio");
+    EXPECT_EQ(st.getStr("ajustes", "TeclaEditar", u"", 64), u"F8");
+    EXPECT_EQ(keyHideMods, CTRL);
+    EXPECT_EQ(keyHideVk, F7);
+    EXPECT_EQ(std::u16string(keyHideStr), u"Ctrl+F7");
+    unsigned m, v;  // what is stored reads back as the same combination
+    ASSERT_TRUE(parseKey(u"Shift+Inicio", &m, &v));
+    EXPECT_EQ(keyPack(m, v), keyPack(MODK_SHIFT, 36));
+}
+
+TEST(SettingsSave, ResetHourChangeAtHalfPastNineKeepsTheTicks) {
+    TzScope tz("Europe/Madrid");
+    MemStore st;
+    freshSettings(st);
+    long long t = localAt(2024, 3, 6, 9, 30);  // a Wednesday, after the 09:00 reset
+    checkResets(t, st);
+    checked[0] = checked[9] = 1;
+    saveState(st);
+    SettingsForm f = untouched();
+    f.resetRow = 10;
+    ASSERT_EQ(settingsSave(f, t, 100, st).ok, 1);
+    EXPECT_EQ(resetHour, 10);
+    EXPECT_EQ(st.getInt("ajustes", "HoraReinicio", -1), 10);
+    EXPECT_EQ(dailyStamp, localAt(2024, 3, 5, 10));
+    EXPECT_EQ(weeklyStamp, localAt(2024, 3, 5, 10));
+    EXPECT_EQ(checkResets(t + 60, st), 0);
+    EXPECT_EQ(checked[0], 1);
+    EXPECT_EQ(checked[9], 1);
+    EXPECT_EQ(readI64(st, "estado", "dailyStamp"), dailyStamp);
+    // the new hour's reset still comes, at 10:00
+    EXPECT_EQ(checkResets(localAt(2024, 3, 6, 10, 1), st), 1);
+    EXPECT_EQ(checked[0], 0);
+    EXPECT_EQ(checked[9], 1);  // the week goes on to Tuesday
+    // the same hour again re-stamps nothing
+    long long d = dailyStamp;
+    settingsSave(f, localAt(2024, 3, 7, 11), 100, st);
+    EXPECT_EQ(dailyStamp, d);
+}
+
+TEST(SettingsSave, OpacityFollowsTheSliderOnlyWhenMoved) {
+    struct Case {
+        int stored, slider, saved;
+    } cases[] = {
+        {215, -1, 215},   // untouched (-1: left where it opened): 215 stays, not 214
+        {255, -1, 255},
+        {60, -1, 60},
+        {215, 100, 255},
+        {215, 25, 63},    // 25 x 255 / 100
+        {215, 23, 60},    // under 6000 / 255: the floor
+        {200, 50, 127},
+    };
+    for (const Case& c : cases) {
+        MemStore st;
+        st.put("ajustes", "Opacidad", u16num(c.stored));
+        freshSettings(st);
+        SettingsForm f = untouched();
+        if (c.slider >= 0) f.slider = c.slider;
+        settingsSave(f, localAt(2024, 3, 6, 12), 100, st);
+        EXPECT_EQ(opacity, c.saved) << c.stored << " " << c.slider;
+        EXPECT_EQ(st.getInt("ajustes", "Opacidad", 0), c.saved);
+    }
+    EXPECT_EQ(opacityToSlider(215), 84);
+    EXPECT_EQ(sliderToOpacity(84), 214);  // why an untouched slider must not be mapped back
+}
+
+TEST(SettingsSave, ListsOpenOnTheirRows) {
+    struct Case {
+        int minutes, row;
+    } reminders[] = {{0, 0}, {-5, 0}, {1, 1}, {30, 1}, {45, 2}, {60, 2}, {90, 3}, {120, 3}, {180, 4}, {600, 4}};
+    for (const Case& c : reminders) EXPECT_EQ(remindRowOf(c.minutes), c.row) << c.minutes;
+    struct Scale {
+        int percent, row;
+    } scales[] = {{90, 0}, {100, 1}, {115, 2}, {130, 3}, {80, 1}, {150, 1}, {120, 1}};
+    for (const Scale& c : scales) EXPECT_EQ(scaleRowOf(c.percent), c.row) << c.percent;
+
+    // a hand-edited 45 saved untouched becomes the row's 60
+    MemStore st;
+    st.put("ajustes", "AvisoMinutos", u"45");
+    freshSettings(st);
+    EXPECT_EQ(remindMin, 45);
+    settingsSave(untouched(), localAt(2024, 3, 6, 12), 100, st);
+    EXPECT_EQ(remindMin, 60);
+    EXPECT_EQ(st.getStr("ajustes", "AvisoMinutos", u"", 16), u"60");
+}
+
+TEST(SettingsSave, ScaleRestartsOnlyWhenItChanges) {
+    struct Case {
+        int row, current, written, restart;
+    } cases[] = {{2, 100, 115, 1}, {1, 100, 100, 0}, {-1, 100, 100, 0}, {-1, 130, 130, 0}, {0, 130, 90, 1}};
+    for (const Case& c : cases) {
+        MemStore st;
+        freshSettings(st);
+        SettingsForm f = untouched();
+        f.scaleRow = c.row;
+        SettingsSaved r = settingsSave(f, localAt(2024, 3, 6, 12), c.current, st);
+        EXPECT_EQ(r.scale, c.written);
+        EXPECT_EQ(r.restart, c.restart);
+        EXPECT_EQ(st.getInt("ajustes", "Escala", 0), c.written);
+    }
+}
+
+TEST(SettingsSave, GameProcessAndAddress) {
+    MemStore st;
+    freshSettings(st);
+    SettingsForm f = untouched();
+    f.game = u"";  // an empty field keeps the stored name
+    f.dataUrl = u"http://127.0.0.1:8/datos.txt";
+    settingsSave(f, localAt(2024, 3, 6, 12), 100, st);
+    EXPECT_EQ(gameExe, u"TheDivision2.exe");
+    EXPECT_EQ(st.getStr("ajustes", "URLDatos", u"", 1024), u"http://127.0.0.1:8/datos.txt");
+    f.game = u"Élite.exe";
+    f.dataUrl = u"";
+    settingsSave(f, localAt(2024, 3, 6, 12), 100, st);
+    EXPECT_EQ(gameExe, u"Élite.exe");
+    EXPECT_EQ(st.getStr("ajustes", "ProcesoJuego", u"", 260), u"Élite.exe");
+    EXPECT_EQ(st.getStr("ajustes", "URLDatos", u"x", 1024), u"");
+}
