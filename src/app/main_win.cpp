@@ -171,6 +171,7 @@ int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE, LPWSTR lpCmdLine, int) {
                            L"Zenvoral", L"Zenvoral", WS_POPUP, posX, posY, winW, winH, nullptr, nullptr, hInstance,
                            nullptr);
     applyStyle();
+    applyCapture();
     registerKeys();
     handOffListen();
 

@@ -364,6 +364,14 @@ void onDestroy() {
 // The overlay follows the game, the tray toggles and the hide key.
 void updateVisibility() { visUpdate(); }
 
+void applyCapture() {
+    static int applied;  // the state asked of Windows last
+    if (!hwnd || hideCapture == applied) return;
+    if (captureExclude(hwnd, hideCapture)) applied = hideCapture;
+    else logLine(L"Capturas: Windows no deja %ls la ventana (error %lu)", hideCapture ? L"ocultar" : L"mostrar",
+                 (unsigned long)GetLastError());
+}
+
 HICON trayIcon() {
     int n = GetSystemMetrics(SM_CXSMICON);
     HICON ic = (HICON)LoadImageW(hInst, MAKEINTRESOURCEW(1), IMAGE_ICON, n, GetSystemMetrics(SM_CYSMICON), 0);
@@ -413,6 +421,7 @@ LRESULT CALLBACK WndProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
             return 0;
         case WM_ZV_SETTINGS:
             applyStyle();
+            applyCapture();
             updateVisibility();
             return 0;
         case WM_ZV_GAME:

@@ -112,6 +112,20 @@ unsigned curMods() {
     return m;
 }
 
+int captureExclude(HWND w, int on) {
+    typedef BOOL(WINAPI * SetFn)(HWND, DWORD);
+    typedef BOOL(WINAPI * GetFn)(HWND, DWORD*);
+    HMODULE user = GetModuleHandleW(L"user32.dll");
+    SetFn set = user ? (SetFn)(void*)GetProcAddress(user, "SetWindowDisplayAffinity") : nullptr;
+    GetFn get = user ? (GetFn)(void*)GetProcAddress(user, "GetWindowDisplayAffinity") : nullptr;
+    const DWORD want = on ? 0x11 : 0;  // WDA_EXCLUDEFROMCAPTURE or WDA_NONE
+    if (!set || !w) return 0;
+    BOOL done = set(w, want);
+    DWORD got = 0;
+    if (get && get(w, &got)) return got == want;  // what the window has, whatever the call said
+    return done ? 1 : 0;
+}
+
 void openUrl(const wchar_t* url) { ShellExecuteW(nullptr, L"open", url, nullptr, nullptr, SW_SHOWNORMAL); }
 
 void balloon(const wchar_t* title, const wchar_t* text, int kind) {

@@ -48,6 +48,11 @@ void setAutostart(int on);
 // The modifier keys held now, as hotkey flags (MOD_ALT 1, MOD_CONTROL 2, MOD_SHIFT 4, MOD_WIN 8).
 unsigned curMods();
 
+// Asks Windows to leave w out of screen captures and streams (on) or to show it in them again
+// (off). 1 when the window now has what was asked, read back from the system; 0 where the system
+// cannot do it (before Windows 10 2004, or under Wine).
+int captureExclude(HWND w, int on);
+
 // Opens a web address in the default browser.
 void openUrl(const wchar_t* url);
 

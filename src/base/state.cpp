@@ -16,6 +16,7 @@ long long dailyStamp, weeklyStamp;
 long long remindDailyStamp, remindWeeklyStamp, streakToastStamp;
 int bestStreak;
 int posX = -1, posY = -1;
+int hideCapture;
 
 namespace {
 
@@ -64,6 +65,7 @@ void loadSettings(Store& st) {
     streakToastStamp = readI64(st, "estado", "avisoRacha");
     posX = st.getInt("estado", "posX", -1);
     posY = st.getInt("estado", "posY", -1);
+    hideCapture = st.getInt("ajustes", "OcultarEnCaptura", 0) != 0;
 }
 
 void keyTextSet(char16_t* dst, const std::u16string& src) { copyKey(dst, src); }

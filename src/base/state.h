@@ -20,6 +20,7 @@ extern long long dailyStamp, weeklyStamp;
 extern long long remindDailyStamp, remindWeeklyStamp, streakToastStamp;
 extern int bestStreak;
 extern int posX, posY;
+extern int hideCapture;  // OcultarEnCaptura: ask Windows to leave the overlay out of captures
 
 // Loads the settings, the key texts (unparsed), period stamps and overlay position; creates the
 // file with its first keys when it does not exist.

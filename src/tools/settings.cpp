@@ -90,6 +90,9 @@ SettingsSaved settingsSave(const SettingsForm& f, long long now, int currentScal
     int scale = (f.scaleRow >= 0 && f.scaleRow < 4) ? SCALE_CHOICES[f.scaleRow] : currentScale;
     st.put("ajustes", "Escala", u16num(scale));
 
+    hideCapture = f.hideCapture ? 1 : 0;
+    st.put("ajustes", "OcultarEnCaptura", hideCapture ? u"1" : u"0");
+
     saveState(st);
     return SettingsSaved{1, scale, scale != currentScale};
 }

@@ -40,6 +40,7 @@ struct SettingsForm {
     int remindRow = -1;          // row of REMIND_CHOICES, -1 none
     std::u16string dataUrl;      // data pack address
     int scaleRow = -1;           // row of SCALE_CHOICES, -1 none
+    int hideCapture = 0;         // leave the overlay out of screen captures
 };
 
 struct SettingsSaved {
@@ -50,6 +51,7 @@ struct SettingsSaved {
 
 // Validates the form and stores it: the four keys (texts in the current language), reset hour
 // (a new hour re-stamps the periods so no tick is lost), opacity (an untouched slider keeps the
-// stored value), game process, reminder, data address, scale; then the checklist state.
+// stored value), game process, reminder, data address, scale, capture exclusion; then the
+// checklist state.
 // currentScale is the scale in force.
 SettingsSaved settingsSave(const SettingsForm& f, long long now, int currentScale, Store& st);

@@ -27,7 +27,7 @@ enum {
     ID_KEY_EXPAND = 200, ID_KEY_HIDE, ID_KEY_LIB, ID_KEY_QUIT,
     ID_RESET, ID_OPACITY, ID_OPACITY_TEXT, ID_GAME, ID_AUTOSTART, ID_ALWAYS,
     ID_CLEAR, ID_SAVE, ID_CANCEL, ID_LANG, ID_REMIND, ID_URL, ID_CHECK, ID_IMPORT, ID_DATASTAT, ID_SCALE,
-    ID_EDITOR, ID_DPS, ID_EXPORT, ID_RESTORE, ID_WELCOME, ID_FEEDBACK, ID_ABOUT,
+    ID_EDITOR, ID_DPS, ID_EXPORT, ID_RESTORE, ID_WELCOME, ID_FEEDBACK, ID_ABOUT, ID_CAPTURE, ID_CAPTURE_STATUS,
 };
 
 HBRUSH foc;  // the focused key box
@@ -114,6 +114,18 @@ void gameStatus() {
     SetDlgItemTextW(hSet, ID_STATUS, text);
 }
 
+// The capture toggle is on only where Windows can do it: tried on this window first, and
+// when the system refuses the toggle stays off and the status line says why.
+void setCapture(int on) {
+    int ok = !on || captureExclude(hSet, 1);
+    if (on) captureExclude(hSet, 0);
+    if (!ok) logLine(L"Capturas: Windows no deja ocultar la ventana (error %lu)", (unsigned long)GetLastError());
+    HWND t = GetDlgItem(hSet, ID_CAPTURE);
+    SetWindowLongPtrW(t, GWLP_USERDATA, on && ok);
+    InvalidateRect(t, nullptr, FALSE);
+    SetDlgItemTextW(hSet, ID_CAPTURE_STATUS, ok ? L"" : W(T(274)));
+}
+
 void opacityText(int p) {
     wchar_t t[16];
     swprintf(t, 16, L"%d %%", p);
@@ -167,6 +179,9 @@ void makeControls(HWND h) {
     label(h, W(T(56)), 16, 368, 408, 36, ID_HINT);
     toggle(h, 50, 412, ID_AUTOSTART, autostartOn());
     toggle(h, 51, 440, ID_ALWAYS, forceShow);
+    toggle(h, 273, 468, ID_CAPTURE, 0);
+    label(h, L"", 16, 494, 408, 34, ID_CAPTURE_STATUS);
+    if (hideCapture) setCapture(1);
     button(h, 35, 16, 578, 160, 30, ID_CLEAR);
     button(h, 52, 468, 578, 96, 30, ID_CANCEL);
     button(h, 53, 568, 578, 96, 30, ID_SAVE);
@@ -215,6 +230,7 @@ void save() {
     f.remindRow = comboRow(ID_REMIND);
     f.dataUrl = editText(ID_URL, 1024);
     f.scaleRow = comboRow(ID_SCALE);
+    f.hideCapture = toggleOn(ID_CAPTURE);
     SettingsSaved r = settingsSave(f, (long long)time(nullptr), uiScale, *gStore);
     if (!r.ok) {
         MessageBoxW(hSet, W(T(54)), W(T(55)), MB_ICONWARNING);
@@ -239,6 +255,7 @@ void onCommand(HWND h, int id) {
             InvalidateRect(t, nullptr, FALSE);
             break;
         }
+        case ID_CAPTURE: setCapture(!toggleOn(ID_CAPTURE)); break;
         case ID_CLEAR:
             if (hwnd) SendMessageW(hwnd, WM_COMMAND, 103, 0);  // as the tray's "Desmarcar todo"
             break;
@@ -306,6 +323,7 @@ LRESULT onColorStatic(HDC dc, HWND c) {
     COLORREF t = COL_TEXT;
     if (id == ID_HEADING) t = COL_ACCENT;
     else if (id == ID_HINT || id == ID_STATUS || id == ID_DATASTAT) t = COL_DIM;
+    else if (id == ID_CAPTURE_STATUS) t = COL_WARN;
     SetTextColor(dc, t);
     return (LRESULT)brBg;
 }
@@ -326,7 +344,7 @@ LRESULT CALLBACK SetProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
         case WM_DRAWITEM: {
             const DRAWITEMSTRUCT* d = (const DRAWITEMSTRUCT*)lp;
             if (d->CtlType == ODT_COMBOBOX) drawCombo(d);
-            else if (d->CtlID == ID_AUTOSTART || d->CtlID == ID_ALWAYS)
+            else if (d->CtlID == ID_AUTOSTART || d->CtlID == ID_ALWAYS || d->CtlID == ID_CAPTURE)
                 drawCheck(d, GetWindowLongPtrW(d->hwndItem, GWLP_USERDATA) != 0, 0, fUi, false);
             else drawButtonAs(d, d->CtlID == ID_SAVE ? BTN_AS_PRIMARY : BTN_AS_SECONDARY);
             return TRUE;

@@ -216,3 +216,22 @@ TEST(SettingsSave, GameProcessAndAddress) {
     EXPECT_EQ(st.getStr("ajustes", "ProcesoJuego", u"", 260), u"Élite.exe");
     EXPECT_EQ(st.getStr("ajustes", "URLDatos", u"x", 1024), u"");
 }
+
+TEST(SettingsSave, CaptureExclusionIsStoredAndLoaded) {
+    MemStore st;
+    freshSettings(st);
+    EXPECT_EQ(hideCapture, 0);  // off unless asked
+    SettingsForm f = untouched();
+    f.hideCapture = 1;
+    settingsSave(f, localAt(2024, 3, 6, 12), 100, st);
+    EXPECT_EQ(st.getStr("ajustes", "OcultarEnCaptura", u"", 8), u"1");
+    hideCapture = 0;
+    loadSettings(st);
+    EXPECT_EQ(hideCapture, 1);
+    f.hideCapture = 0;
+    settingsSave(f, localAt(2024, 3, 6, 12), 100, st);
+    EXPECT_EQ(st.getStr("ajustes", "OcultarEnCaptura", u"", 8), u"0");
+    st.put("ajustes", "OcultarEnCaptura", u"7");  // hand-edited: any other number means on
+    loadSettings(st);
+    EXPECT_EQ(hideCapture, 1);
+}

@@ -313,3 +313,21 @@ TEST_F(Widgets, QuestionDialogIsNotReentrant) {
               1);
     EXPECT_EQ(inner, 0);
 }
+
+TEST_F(Widgets, CaptureExclusionReportsWhatTheSystemDid) {
+    HWND w = CreateWindowExW(WS_EX_LAYERED | WS_EX_TOPMOST, L"STATIC", L"", WS_POPUP, 0, 0, 50, 50, nullptr, nullptr,
+                             hInst, nullptr);
+    ASSERT_TRUE(w);
+    typedef BOOL(WINAPI * GetFn)(HWND, DWORD*);
+    GetFn get = (GetFn)(void*)GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetWindowDisplayAffinity");
+    ASSERT_TRUE(get);
+    for (int on : {1, 0, 1}) {
+        int r = captureExclude(w, on);
+        DWORD got = 99;
+        ASSERT_TRUE(get(w, &got));
+        // the answer is what the window has: never "done" while the system kept it in captures
+        EXPECT_EQ(r, got == (on ? 0x11u : 0u)) << on;
+    }
+    EXPECT_EQ(captureExclude(nullptr, 1), 0);
+    DestroyWindow(w);
+}
