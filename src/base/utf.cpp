@@ -63,14 +63,6 @@ std::string w8u(std::u16string_view s) {
     return out;
 }
 
-size_t utf16Fit(const char16_t* s, size_t len, size_t max) {
-    if (len <= max) return len;
-    size_t n = max;
-    // a high surrogate as the last unit kept would lose its partner
-    if (n > 0 && s[n - 1] >= 0xD800 && s[n - 1] <= 0xDBFF) n--;
-    return n;
-}
-
 bool utf8Valid(std::string_view s) {
     size_t i = 0, n = s.size();
     while (i < n) {

@@ -10,10 +10,6 @@
 std::u16string u8w(std::string_view s);
 std::string w8u(std::u16string_view s);
 
-// The number of UTF-16 units of s (at most len) that fit in max units without splitting a
-// surrogate pair: a cut never leaves half a character behind.
-size_t utf16Fit(const char16_t* s, size_t len, size_t max);
-
 // 1 when s is well-formed UTF-8 (no overlong forms, surrogates or values past U+10FFFF).
 bool utf8Valid(std::string_view s);
 

@@ -43,11 +43,7 @@ int catAdd(int kind, const char16_t* text) {
     if (NT >= MAX_TASKS) return -1;
     int i = NT++;
     tasks[i] = Task{u"", u"", (kind >= 0 && kind <= 2) ? kind : 0};
-    size_t len = 0;
-    while (text && text[len]) len++;
-    size_t n = utf16Fit(text, len, CUSTOM_TEXT - 1);  // cut at a character boundary
-    for (size_t k = 0; k < n; k++) tCustom[i][k] = text[k];
-    tCustom[i][n] = 0;
+    copyCut(tCustom[i], CUSTOM_TEXT, text ? std::u16string_view(text) : std::u16string_view());
     checked[i] = 0;
     tHidden[i] = 0;
     return i;

@@ -71,9 +71,12 @@ void chkFill(int select) {
 // Saves the catalogue and its state and lets the overlay follow.
 void chkApply() {
     long long now = (long long)time(nullptr);
-    checklistSave(*gStore);
-    saveState(*gStore);
-    histWrite(now, *gStore);
+    {
+        StoreBatch batch(*gStore);  // the catalogue, ticks and today's history in one write
+        checklistSave(*gStore);
+        saveState(*gStore);
+        histWrite(now, *gStore);
+    }
     if (hwnd) SendMessageW(hwnd, WM_ZV_RELAYOUT, 0, 0);
 }
 

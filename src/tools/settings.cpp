@@ -1,6 +1,7 @@
 #include "tools/settings.h"
 
 #include "base/state.h"
+#include "base/utf.h"
 #include "checklist/clock.h"
 #include "checklist/persist.h"
 #include "l10n/keys.h"
@@ -57,6 +58,7 @@ SettingsSaved settingsSave(const SettingsForm& f, long long now, int currentScal
     unsigned combos[KEY_ACTIONS];
     keysResolve(f.keys, combos);
     if (keysClash(combos)) return SettingsSaved{0, currentScale, 0};
+    StoreBatch batch(st);  // the whole form in one write
 
     for (int a = 0; a < KEY_ACTIONS; a++) {
         *KEYS[a].mods = keyPackMods(combos[a]);
@@ -78,14 +80,14 @@ SettingsSaved settingsSave(const SettingsForm& f, long long now, int currentScal
     st.put("ajustes", "Opacidad", u16num(opacity));
 
     if (!f.game.empty()) {
-        gameExe = f.game.substr(0, 259);
+        gameExe = cutText(f.game, 259);
         st.put("ajustes", "ProcesoJuego", gameExe);
     }
 
     if (f.remindRow >= 0 && f.remindRow < 5) remindMin = REMIND_CHOICES[f.remindRow];
     st.put("ajustes", "AvisoMinutos", u16num(remindMin));
 
-    st.put("ajustes", "URLDatos", f.dataUrl.substr(0, 1023));
+    st.put("ajustes", "URLDatos", cutText(f.dataUrl, 1023));
 
     int scale = (f.scaleRow >= 0 && f.scaleRow < 4) ? SCALE_CHOICES[f.scaleRow] : currentScale;
     st.put("ajustes", "Escala", u16num(scale));

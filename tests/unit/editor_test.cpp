@@ -85,9 +85,6 @@ TEST(Editor, NamesAreCutAtACharacterBoundary) {
         ASSERT_FALSE(got.empty());
         EXPECT_FALSE(got.back() >= 0xD800 && got.back() <= 0xDBFF) << "half a character kept";
     }
-    EXPECT_EQ(utf16Fit(u"ab", 2, 5), 2u);
-    EXPECT_EQ(utf16Fit(u"a\xD83D\xDE00", 3, 2), 1u);
-    EXPECT_EQ(utf16Fit(u"\xD83D\xDE00", 2, 1), 0u);
 }
 
 TEST(Editor, DeleteShiftsLaterTasksWithTheirFlags) {

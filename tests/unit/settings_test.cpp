@@ -79,7 +79,7 @@ TEST(SettingsKeys, UntouchedBoxesKeepTheirKeyAndDuplicatesAreRefused) {
 TEST(SettingsSave, DuplicateKeysStoreNothing) {
     MemStore st;
     freshSettings(st);
-    int writes = st.writes;
+    int writes = st.writes, saves = st.saves;
     SettingsForm f = untouched();
     f.keys[KEY_EXPAND] = keyPack(0, F8);
     f.keys[KEY_HIDE] = keyPack(0, F8);
@@ -87,6 +87,7 @@ TEST(SettingsSave, DuplicateKeysStoreNothing) {
     SettingsSaved r = settingsSave(f, localAt(2024, 3, 6, 12), 100, st);
     EXPECT_EQ(r.ok, 0);
     EXPECT_EQ(st.writes, writes);
+    EXPECT_EQ(st.saves, saves);
     EXPECT_EQ(resetHour, 9);
     EXPECT_EQ(keyHideVk, F7);
 }
@@ -97,7 +98,9 @@ TEST(SettingsSave, KeysAreStoredAsTextInTheCurrentLanguage) {
     SettingsForm f = untouched();
     f.keys[KEY_HIDE] = keyPack(CTRL, F7);
     f.keys[KEY_LIB] = keyPack(MODK_SHIFT, 36);
+    int saves = st.saves;
     ASSERT_EQ(settingsSave(f, localAt(2024, 3, 6, 12), 100, st).ok, 1);
+    EXPECT_EQ(st.saves - saves, 1) << "the whole form in one write of the file";
     EXPECT_EQ(st.getStr("ajustes", "TeclaOcultar", u"", 64), u"Ctrl+F7");
     EXPECT_EQ(st.getStr("ajustes", "TeclaBiblioteca", u"", 64), u"Shift+Inicio");
     EXPECT_EQ(st.getStr("ajustes", "TeclaEditar", u"", 64), u"F8");
