@@ -446,4 +446,13 @@ void applyLanguage(int index) {
     setTip();
     newsRefresh(now());
     relayout();
+    // open tool windows are made anew in the new language
+    if (hSet) {
+        DestroyWindow(hSet);
+        openSettings();
+    }
+    if (hChk) {
+        DestroyWindow(hChk);
+        openChecklistEditor();
+    }
 }

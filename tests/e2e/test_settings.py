@@ -179,5 +179,17 @@ class Settings(h.ProgramTest):
         self.assertGreater(sum(c == ORANGE for c in header), 150, "the larger overlay is painted")
 
 
+    def test_language_switch_makes_open_windows_anew(self):
+        self.open_settings()
+        self.assertTrue(h.post(WM_COMMAND, 113, 0))
+        self.assertTrue(h.wait_for(lambda: h.windows("^Editar checklist"), 10), "the editor")
+        self.assertTrue(h.post(WM_COMMAND, 701, 0))  # English from the tray's language menu
+        self.assertTrue(h.wait_for(lambda: h.windows("^Settings .{1,2} Zenvoral"), 10), "settings in English")
+        self.assertTrue(h.wait_for(lambda: h.windows("^Edit checklist"), 10), "the editor in English")
+        self.assertFalse(h.windows(TITLE))
+        self.assertFalse(h.windows("^Editar checklist"))
+        self.assertEqual(h.ini_get("ajustes", "Idioma"), "en")
+        shot("settings-en")
+
 if __name__ == "__main__":
     unittest.main(verbosity=2)
