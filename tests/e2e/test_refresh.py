@@ -20,7 +20,10 @@ srv = None
 
 NEWER = ("# ZENVORAL-DATOS 1\nversion = 2099-01-01\ntemporada = Y9S1\ntu = 40\n\n"
          "[noticia]\ndestacado = sí\ntitulo.es = Paquete de prueba servido en local\n"
-         "titulo.en = Test pack served locally\ntexto = Una noticia\n")
+         "titulo.en = Test pack served locally\ntexto = Una noticia\n"
+         # as many news as the overlay shows, so the news rows keep their number whatever the day adds
+         "\n[noticia]\ntitulo.es = Segunda noticia de prueba\ntitulo.en = Second test news\n"
+         "\n[noticia]\ntitulo.es = Tercera noticia de prueba\ntitulo.en = Third test news\n")
 MANIFEST = ("# ZENVORAL-VERSION\nversion = 0.1.0\ncompilacion = 10\n"
             "instalador = http://127.0.0.1:9/Zenvoral-0.1.0.exe\nnotas = Prueba\n")
 
@@ -86,9 +89,10 @@ class Refresh(h.ProgramTest):
         stamp = int(h.ini_get("estado", "ultimaComprobacion") or 0)
         self.assertLess(abs(stamp - time.time()), 120)
         # the banner row makes the expanded overlay taller; the news lines changed
-        self.assertTrue(h.wait_for(lambda: h.geometry(win)[3] > before[3], 5), (before, h.geometry(win)))
+        grew = h.wait_for(lambda: h.geometry(win)[3] > before[3], 5)
         time.sleep(1)
         after = shot("after")
+        self.assertTrue(grew, (before, h.geometry(win)))
         x, y, w, _ = h.geometry(win)
         banner = h.region(after, x + 20, y + 60, w - 40, 20)
         self.assertTrue(sum(h.near(c, (255, 109, 16), 40) for row in banner for c in row) > 200, "orange banner")
