@@ -15,6 +15,7 @@
 #include "base/msgs_win.h"
 #include "base/state.h"
 #include "app/hotkeys_win.h"
+#include "library/libwin_win.h"
 #include "base/store_win.h"
 #include "app/window_win.h"
 #include "checklist/clock.h"
@@ -209,6 +210,7 @@ int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE, LPWSTR lpCmdLine, int) {
     }
     if (has(L"--juego")) forceShow = 0;
     updateVisibility();
+    libTestOptions(cmdLine);
 
     if (has(L"--prueba-ajustes")) openSettings();
 

@@ -28,6 +28,7 @@
 #include "checklist/persist.h"
 #include "l10n/keys.h"
 #include "tools/settings_win.h"
+#include "library/libwin_win.h"
 #include "app/shell_win.h"
 
 int hoverEmb;
@@ -245,7 +246,10 @@ void onLButtonUp(LPARAM lp) {
         openSettings();
         return;
     }
-    if (in(bookRect, p)) return;  // library: not there yet
+    if (in(bookRect, p)) {
+        toggleLibrary();
+        return;
+    }
     if (in(compRect, p)) {
         setCompact(!compact);
         return;
@@ -254,7 +258,10 @@ void onLButtonUp(LPARAM lp) {
         updOffer();
         return;
     }
-    if (newsAt(p) >= 0) return;   // the library's page of the item: not there yet
+    if (int n = newsAt(p); n >= 0) {
+        libOpenPack(newsBlk[n]);
+        return;
+    }
     int i = taskAt(p);
     if (i >= 0) toggleTask(i);
 }
@@ -279,7 +286,7 @@ void onHotkey(int id) {
             updateVisibility();
             break;
         case 2: toggleExpanded(); break;
-        case 3: break;  // library: not there yet
+        case 3: toggleLibrary(); break;
         case 4: DestroyWindow(hwnd); break;
     }
 }
@@ -319,8 +326,9 @@ void onTray(LPARAM lp) {
             updateVisibility();
             break;
         case NIN_BALLOONUSERCLICK:
-            // balloonKind 2 opens the library's news, once the library exists
+            // balloonKind 1 offers the update, 2 opens the library's news
             if (balloonKind == 1) updOffer();
+            if (balloonKind == 2) libOpenPack(-1);
             break;
     }
 }
@@ -336,6 +344,8 @@ void onCommand(int id) {
         case 103: clearAll(); break;
         case 104: openSettings(); break;
         case 105: DestroyWindow(hwnd); break;
+        case 106: toggleLibrary(); break;
+        case 107: libOpenPack(-1); break;
         case 108: pkCheck(1); break;
         case 109: pkImportDialog(nullptr); break;
         case 110: updCheck(1); break;
@@ -344,8 +354,7 @@ void onCommand(int id) {
         case 113: openChecklistEditor(); break;
         case 118: openFeedback(); break;
         case 120: openUrl(W(EP_CHAT)); break;
-        // 106/107 library, 114 about, 119 DPS calculator: their windows are not
-        // there yet
+        // 114 about, 119 DPS calculator: their windows are not there yet
         default:
             if (id >= 700 && id < 700 + LANG_COUNT) applyLanguage(id - 700);
     }
@@ -412,7 +421,11 @@ LRESULT CALLBACK WndProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
             else onTick();
             return 0;
         case WM_ZV_TRAY: onTray(lp); return 0;
-        case WM_ZV_RELAYOUT: relayout(); return 0;
+        case WM_ZV_RELAYOUT:
+            if (wp == RELAYOUT_PACK) libReset();  // the library's texts pointed into the old pack
+            relayout();
+            return 0;
+        case WM_ZV_IMAGE: libImageArrived((int)wp, (int)lp); return 0;
         case WM_ZV_RESTART: restartApp(); return 0;
         case WM_ZV_LANGUAGE: applyLanguage((int)wp); return 0;
         case WM_ZV_KEYS:
@@ -440,6 +453,7 @@ LRESULT CALLBACK WndProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
 void applyLanguage(int index) {
     if (index < 0 || index >= LANG_COUNT) return;
     uiSetLang(index);
+    libReset();
     gStore->put("ajustes", "Idioma", u16of(LANG_CODE[index]));
     keysRender();
     makeFonts();

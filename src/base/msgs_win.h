@@ -11,7 +11,9 @@ constexpr UINT WM_ZV_IMAGE = WM_APP + 11;    // a picture was downloaded
 constexpr UINT WM_ZV_LIVE = WM_APP + 12;     // live status of creators
 constexpr UINT WM_ZV_WVREADY = WM_APP + 20;  // embedded browser ready or failed (player window)
 // What the overlay shows changed (pack, checklist, a setting): lay it out again and repaint.
+// wParam RELAYOUT_PACK: a new data pack is in force, so the library is thrown away first.
 constexpr UINT WM_ZV_RELAYOUT = WM_APP + 30;
+constexpr WPARAM RELAYOUT_PACK = 1;
 // Tool windows ask the overlay to act for them (the overlay owns start-up and the global keys):
 constexpr UINT WM_ZV_RESTART = WM_APP + 31;   // start a new copy and close this one
 constexpr UINT WM_ZV_LANGUAGE = WM_APP + 32;  // wParam: switch the program to language 0..5

@@ -64,7 +64,7 @@ void pkRefreshAll() {
     long long now = (long long)std::time(nullptr);
     newsRefresh(now);
     histRefresh(now, *gStore);
-    if (hwnd) SendMessageW(hwnd, WM_ZV_RELAYOUT, 0, 0);
+    if (hwnd) SendMessageW(hwnd, WM_ZV_RELAYOUT, RELAYOUT_PACK, 0);
 }
 
 int pkInstallText(const char* text, size_t len, int force) {

@@ -75,6 +75,14 @@ bool nextLine(std::u16string_view t, size_t& pos, Line& out) {
     return true;
 }
 
+// "1. Paso", "12. Paso": one or two digits, a dot and a space. Without the space the line is a
+// number ("39.457", a thousands separator), never an item.
+bool isNumbered(const char16_t* s, size_t n) {
+    if (n < 3 || !isDigit(s[0])) return false;
+    size_t dot = s[1] == u'.' ? 1 : (isDigit(s[1]) && s[2] == u'.') ? 2 : 0;
+    return dot && dot + 1 < n && s[dot + 1] == u' ';
+}
+
 const char* const PARA = "\\pard\\sl280\\slmult1 ";
 
 }  // namespace
@@ -112,6 +120,8 @@ bool isHeading(const char16_t* s, size_t n) {
 
 bool isValue(const char16_t* s, size_t n) {
     if (n < 1 || n > 9) return false;
+    // a unit the library writes after a number: seconds or metres ("1,57 s", "21 m")
+    if (n >= 2 && (s[n - 1] == u's' || s[n - 1] == u'm') && (isDigit(s[n - 2]) || s[n - 2] == u' ')) n--;
     bool digit = false;
     for (size_t i = 0; i < n; i++) {
         char16_t c = s[i];
@@ -155,7 +165,7 @@ std::string rtfBody(std::u16string_view text, int ar, int ag, int ab) {
         } else if (n >= 2 && (s[0] == u'\u2022' || s[0] == u'-') && s[1] == u' ') {
             out += "\\li300\\fi-220\\tx300\\sa30 {\\cf1\\u8226?}\\tab ";
             rtfText(out, s + 2, n - 2);
-        } else if (n >= 3 && isDigit(s[0]) && (s[1] == u'.' || (isDigit(s[1]) && s[2] == u'.'))) {
+        } else if (isNumbered(s, n)) {
             size_t m = s[1] == u'.' ? 2 : 3;
             out += "\\li300\\fi-300\\tx300\\sa30 {\\cf1 ";
             rtfText(out, s, m);

@@ -1,5 +1,5 @@
 // An entry's body as rich text: the plain body (headings in capitals, "- " bullets, "1. "
-// numbered items, a lone value over its label line) becomes a small, pure-ASCII RTF document
+// numbered items (one or two digits, a dot and a space), a lone value over its label line) becomes a small, pure-ASCII RTF document
 // that the rich-edit control shows. Everything outside ASCII travels as \uN? escapes.
 #pragma once
 #include <cstddef>
@@ -19,7 +19,7 @@ void rtfText(std::string& out, const char16_t* text, size_t count);
 bool isHeading(const char16_t* line, size_t n);
 
 // A value that labels the next line: 1 to 9 characters, only digits and "%+-.,x× " with at
-// least one digit ("30%", "2,5 x").
+// least one digit ("30%", "2,5 x"), optionally ending in the unit "s" or "m" ("1,57 s", "21 m").
 bool isValue(const char16_t* line, size_t n);
 
 // The whole document for a body (CR, LF or CR LF line ends), colour 1 the accent.

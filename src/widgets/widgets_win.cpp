@@ -227,7 +227,19 @@ LRESULT CALLBACK GridProc(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWOR
                 GetClientRect(header, &r);
                 fillRect(cd->hdc, r, COL_PANEL);
                 fillRect(cd->hdc, RECT{r.left, r.bottom - px(2), r.right, r.bottom}, COL_ACCENT);
-                return CDRF_NOTIFYITEMDRAW;
+                return CDRF_NOTIFYITEMDRAW | CDRF_NOTIFYPOSTPAINT;
+            }
+            if (cd->dwDrawStage == CDDS_POSTPAINT) {
+                // the strip right of the last column, which the header fills itself
+                RECT r, last{0, 0, 0, 0};
+                GetClientRect(header, &r);
+                int n = (int)SendMessageW(header, HDM_GETITEMCOUNT, 0, 0);
+                if (n > 0) SendMessageW(header, HDM_GETITEMRECT, n - 1, (LPARAM)&last);
+                if (last.right < r.right) {
+                    fillRect(cd->hdc, RECT{last.right, r.top, r.right, r.bottom - px(2)}, COL_PANEL);
+                    fillRect(cd->hdc, RECT{last.right, r.bottom - px(2), r.right, r.bottom}, COL_ACCENT);
+                }
+                return CDRF_DODEFAULT;
             }
             if (cd->dwDrawStage == CDDS_ITEMPREPAINT) {
                 RECT r = cd->rc;

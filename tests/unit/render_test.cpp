@@ -60,6 +60,8 @@ TEST(Rtf, LineKinds) {
         {u"12. Paso", P + "\\li300\\fi-300\\tx300\\sa30 {\\cf1 12.}\\tab Paso"},
         {u"1.   Paso", P + "\\li300\\fi-300\\tx300\\sa30 {\\cf1 1.}\\tab Paso"},
         {u"123. Paso", P + "123. Paso"},
+        {u"12.Paso", P + "12.Paso"},  // no space after the dot: not an item
+        {u"1.", P + "1."},
         {u"  hola", P + "  hola"},  // plain text keeps its indent
         {u"   ", P + "   "},
     };
@@ -81,9 +83,10 @@ TEST(Rtf, HeadingBoundaries) {
 }
 
 TEST(Rtf, Values) {
-    for (const char16_t* v : {u"30%", u"2,5 x", u"1×", u"+1.200", u"-25%", u"7", u"123456789"})
+    for (const char16_t* v : {u"30%", u"2,5 x", u"1×", u"+1.200", u"-25%", u"7", u"123456789", u"1,57 s", u"21 m",
+                              u"10m", u"0,5s"})
         EXPECT_TRUE(isValue(v, std::char_traits<char16_t>::length(v))) << (int)v[0];
-    for (const char16_t* v : {u"", u"10 m", u"%%", u"1234567890", u"x", u"30 %s"})
+    for (const char16_t* v : {u"", u"%%", u"1234567890", u"x", u"30 %s", u"s", u" m", u"1 ms", u"5 km", u"1 sm"})
         EXPECT_FALSE(isValue(v, std::char_traits<char16_t>::length(v)));
 }
 
@@ -97,6 +100,9 @@ TEST(Rtf, ValueTakesItsLabelLine) {
     EXPECT_EQ(body(u"30%\r\n\u2022 uno"), P + "30%" + NL + P + BULLET + "uno");
     EXPECT_EQ(body(u"30%\r\n   "), P + "30%" + NL + P + "   ");
     EXPECT_EQ(body(u"30%"), P + "30%");  // the last line has no label
+    // a number with a thousands dot is a value, not a numbered item
+    EXPECT_EQ(body(u"39.457\nDaño base"), P + "{\\b\\cf1 39.457}  Da\\u241?o base");
+    EXPECT_EQ(body(u"1,57 s\nTiempo de recarga"), P + "{\\b\\cf1 1,57 s}  Tiempo de recarga");
     // a label written as a hyphen item is still a label: only the bullet sign stops it
     EXPECT_EQ(body(u"5\r\n- uno"), P + "{\\b\\cf1 5}  - uno");
 }

@@ -1,0 +1,145 @@
+// Where the library window's controls go, and whether a stored placement is used.
+#include <gtest/gtest.h>
+
+#include "library/libview.h"
+
+namespace {
+
+void expectRect(const LRect& r, int x, int y, int w, int h) {
+    EXPECT_TRUE(r.shown);
+    EXPECT_EQ(r.x, x);
+    EXPECT_EQ(r.y, y);
+    EXPECT_EQ(r.w, w);
+    EXPECT_EQ(r.h, h);
+}
+
+LibLayout lay(int cat, bool table = false, int curCat = 4, bool wide = false, bool update = false, int w = 1180,
+              int h = 760, double sc = 1.0) {
+    LibLayoutIn in;
+    in.w = w;
+    in.h = h;
+    in.sc = sc;
+    in.cat = cat;
+    in.table = table;
+    in.curCat = curCat;
+    in.wide = wide;
+    in.update = update;
+    in.scrollW = 17;
+    in.btn[BTN_FAV] = in.btn[BTN_LINK] = true;
+    in.btn[BTN_WIDE] = cat == 0 || cat == 8 || table;
+    LibLayout o;
+    libLayoutCalc(in, o);
+    return o;
+}
+
+}  // namespace
+
+TEST(LibView, CategoryRows) {
+    EXPECT_EQ(ROWCAT[0], 0);
+    EXPECT_EQ(ROWCAT[3], 100);
+    EXPECT_EQ(ROWCAT[15], 14);
+    EXPECT_EQ(rowLabelId(100), 167);
+    EXPECT_EQ(rowLabelId(0), 62);
+    EXPECT_EQ(rowLabelId(12), 74);
+    EXPECT_EQ(rowOfValue(14), 15);
+    EXPECT_EQ(rowOfValue(4), 7);
+    EXPECT_EQ(rowOfValue(99), -1);
+    for (int v = 1; v <= 14; v++) EXPECT_GE(rowOfValue(v), 0) << v;  // every category has its row
+}
+
+TEST(LibView, ColumnsOfAnEntry) {
+    LibLayout o = lay(3);
+    expectRect(o.cats, 12, 12, 240, 760 - 24 - 44);
+    expectRect(o.old, 12, 714, 240, 34);
+    EXPECT_FALSE(o.upd.shown);
+    expectRect(o.search, 264, 12, 300, 28);
+    expectRect(o.list, 264, 48, 300, 700);
+    EXPECT_FALSE(o.combo.shown);
+    EXPECT_EQ(o.colName, 174);
+    EXPECT_EQ(o.colType, 126 - 4 - 17);
+    // a weapon: the 96 square, the title 16 down, the body over the whole content area
+    EXPECT_FALSE(o.bigPic);
+    expectRect(o.pic, 582, 12, 96, 96);
+    expectRect(o.title, 692, 28, 1180 - 12 - 692, 34);
+    expectRect(o.sub, 692, 62, 1180 - 12 - 692, 22);
+    expectRect(o.body, 582, 120, 586, 716 - 10 - 120);
+    EXPECT_FALSE(o.grid.shown);
+    EXPECT_FALSE(o.prev.shown);
+    // buttons from the left, 8 apart, only those that apply
+    expectRect(o.btn[BTN_FAV], 582, 716, 220, 32);
+    expectRect(o.btn[BTN_LINK], 582 + 228, 716, 170, 32);
+    EXPECT_FALSE(o.btn[BTN_WIDE].shown);
+    EXPECT_FALSE(o.btn[BTN_GAL].shown);
+}
+
+TEST(LibView, TablesScreenshotsAndTheBuildRow) {
+    LibLayout t = lay(9, true);
+    EXPECT_TRUE(t.bigPic);
+    expectRect(t.pic, 582, 12, 56, 56);
+    EXPECT_EQ(t.title.y, 14);
+    expectRect(t.body, 582, 80, 586, 78);
+    expectRect(t.grid, 582, 166, 586, 706 - 166);
+    expectRect(t.btn[BTN_WIDE], 582 + 228 + 178, 716, 170, 32);
+
+    LibLayout s = lay(8);
+    expectRect(s.prev, 582, 80, 586, 706 - 80);
+    EXPECT_FALSE(s.body.shown);
+
+    LibLayout b = lay(3, false, 0);  // the build row: selector and menu above the list
+    expectRect(b.combo, 264, 48, 256, 28);
+    EXPECT_EQ(b.comboDrop, 400);
+    expectRect(b.menu, 264 + 262, 48, 38, 28);
+    expectRect(b.list, 264, 86, 300, 760 - 12 - 86);
+
+    LibLayout u = lay(3, false, 4, false, true);  // an update offered
+    expectRect(u.upd, 12, 670, 240, 36);
+    EXPECT_EQ(u.cats.h, 760 - 24 - 88);
+
+    LibLayout none = lay(-1);  // the empty state: text only
+    EXPECT_TRUE(none.body.shown);
+    EXPECT_FALSE(none.grid.shown);
+}
+
+TEST(LibView, WideViewNarrowWindowAndScale) {
+    LibLayout w = lay(0, false, 1, true);
+    EXPECT_FALSE(w.cats.shown);
+    EXPECT_FALSE(w.search.shown);
+    EXPECT_FALSE(w.list.shown);
+    EXPECT_FALSE(w.old.shown);
+    expectRect(w.pic, 12, 12, 56, 56);
+    EXPECT_EQ(w.body.w, 1180 - 24);
+
+    LibLayout n = lay(3, false, 4, false, false, 650, 440);
+    EXPECT_EQ(n.body.w, 120);  // never narrower than 120
+
+    LibLayout s = lay(3, false, 4, false, false, 1770, 1140, 1.5);
+    expectRect(s.cats, 18, 18, 360, 1140 - 36 - 66);
+    EXPECT_EQ(s.search.x, 396);
+    EXPECT_EQ(s.pic.x, 873);
+    EXPECT_EQ(s.pic.w, 144);
+}
+
+TEST(LibView, StoredPlacement) {
+    struct Case {
+        int x, y, w, h;
+        double sc;
+        bool ok;
+    } cases[] = {
+        {100, 100, 1180, 760, 1.0, true},
+        {100, 100, 800, 760, 1.0, false},    // too narrow
+        {100, 100, 900, 439, 1.0, false},    // too short
+        {100, 100, 1200, 700, 1.5, false},   // 900 x 440 units at 150 %
+        {-589, 0, 1180, 760, 1.0, true},     // half off the left edge still grabs
+        {-590, 0, 1180, 760, 1.0, false},
+        {1179, 0, 1180, 760, 1.0, true},     // 100 from the right edge
+        {1180, 0, 1180, 760, 1.0, false},
+        {0, -10, 1180, 760, 1.0, true},
+        {0, -11, 1180, 760, 1.0, false},
+        {0, 699, 1180, 760, 1.0, true},
+        {0, 700, 1180, 760, 1.0, false},
+        {3000, 100, 1180, 760, 1.0, false},  // a monitor that is gone
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(libPlacementOk(c.x, c.y, c.w, c.h, c.sc, 0, 0, 1280, 800), c.ok) << c.x << "," << c.y << " " << c.w;
+    EXPECT_TRUE(libPlacementOk(-1500, 100, 1180, 760, 1.0, -1920, 0, 3200, 1080));  // a monitor on the left
+}
