@@ -112,6 +112,17 @@ class Library(h.ProgramTest):
         subprocess.run(["xdotool", "key", "ctrl+a"], check=True)
         subprocess.run(["xdotool", "type", "--delay", "25", text], check=True)
 
+    def settled(self, name, win, big, minimum=(150, 40, 100)):
+        """A screenshot once the entry pane shows its title, subtitle and picture bar (painting
+        follows the typing, later on a busy machine); returns (path, counts)."""
+        end = time.time() + 8
+        while True:
+            path = shot(name)
+            got = self.entry_pane(path, win, big)
+            if all(g > m for g, m in zip(got, minimum)) or time.time() > end:
+                return path, got
+            time.sleep(0.3)
+
     def entry_pane(self, path, win, big):
         """(title bright pixels, subtitle orange pixels, picture bar orange pixels)."""
         cx, cy = client_origin(path, win)
@@ -131,21 +142,17 @@ class Library(h.ProgramTest):
 
         # typing goes to the search box at once; a misspelled weapon comes first
         self.type("chaterbox")
-        self.assertTrue(h.wait_for(lambda: h.ini_get("biblioteca", "ficha") == "3|The Chatterbox", 5),
+        self.assertTrue(h.wait_for(lambda: h.ini_get("biblioteca", "ficha") == "3|The Chatterbox", 10),
                         "the weapon is shown: %r" % h.ini_get("biblioteca", "ficha"))
-        time.sleep(0.5)
-        p = shot("search")
-        title, sub, bar = self.entry_pane(p, lib, big=False)
+        p, (title, sub, bar) = self.settled("search", lib, big=False)
         self.assertGreater(title, 150, "the title in light text")
         self.assertGreater(sub, 40, "the subtitle in orange")
         self.assertGreater(bar, 200, "the picture panel's orange bar")
 
         # a table: title and the grid with its orange header line across the whole width
         self.type("atributos principales de arma")
-        self.assertTrue(h.wait_for(lambda: h.ini_get("biblioteca", "ficha") == "9|Atributos principales de arma", 5))
-        time.sleep(0.5)
-        p = shot("table")
-        title, sub, bar = self.entry_pane(p, lib, big=True)
+        self.assertTrue(h.wait_for(lambda: h.ini_get("biblioteca", "ficha") == "9|Atributos principales de arma", 10))
+        p, (title, sub, bar) = self.settled("table", lib, big=True)
         self.assertGreater(title, 150)
         self.assertGreater(bar, 100)
         cx, cy = client_origin(p, lib)
@@ -165,7 +172,7 @@ class Library(h.ProgramTest):
         self.assertTrue(h.wait_for(lambda: h.ini_get("biblioteca", "categoria") == "4", 5))
         subprocess.run(["xdotool", "mousemove", str(lx + 400), str(ly + 26), "click", "1"], check=True)
         self.type("chaterbox")
-        self.assertTrue(h.wait_for(lambda: h.ini_get("biblioteca", "ficha") == "3|The Chatterbox", 5))
+        self.assertTrue(h.wait_for(lambda: h.ini_get("biblioteca", "ficha") == "3|The Chatterbox", 10))
         # dragged by its title bar: the end of the move stores the place
         x, y, w, hgt = h.geometry(lib)
         subprocess.run(["xdotool", "mousemove", str(x + 300), str(y + 10), "mousedown", "1", "sleep", "0.3",
@@ -173,9 +180,10 @@ class Library(h.ProgramTest):
                         str(y + 30), "sleep", "0.3", "mouseup", "1"], check=True)
         self.assertTrue(h.wait_for(lambda: h.geometry(lib)[0] == x + 40, 5), "the window follows the drag")
         self.assertTrue(h.wait_for(lambda: h.ini_get("biblioteca", "x") is not None, 5), "the place is stored")
-        time.sleep(0.8)
-        before = shot("before-restart")
+        before, _ = self.settled("before-restart", lib, big=False)
         bx, by = client_origin(before, lib)
+        right = lambda path, ox, oy: h.region(path, ox + RIGHT, oy + M, 500, 130)  # noqa: E731
+        shown = right(before, bx, by)
         h.key("F9")
         self.assertTrue(h.wait_for(lambda: library() is None, 5), "F9 with the library in front hides it")
         self.assertEqual(h.ini_get("biblioteca", "w"), str(w))
@@ -189,21 +197,18 @@ class Library(h.ProgramTest):
         h.key("F9")
         lib2 = h.wait_for(library, 10)
         self.assertTrue(lib2)
-        time.sleep(1)
-        after = shot("after-restart")
+        after, _ = self.settled("after-restart", lib2, big=False)
         ax, ay = client_origin(after, lib2)
         self.assertEqual((ax, ay), (bx, by), "the window opens where it was (stored %r)" % (saved,))
-        right = lambda path, ox, oy: h.region(path, ox + RIGHT, oy + M, 500, 130)  # noqa: E731
-        self.assertEqual(right(after, ax, ay), right(before, bx, by), "the same entry is shown")
+        same = h.wait_for(lambda: right(shot("after-restart"), ax, ay) == shown, 6, 0.3)
+        self.assertTrue(same, "the same entry is shown")
 
         # the language from the tray menu: the open library comes back translated
         self.assertTrue(h.post(WM_COMMAND, 703, 0))  # Deutsch
         self.assertTrue(h.wait_for(lambda: library("SHD-Bibliothek"), 10), "reopened in German")
         self.assertIsNone(library(), "the Spanish window is gone")
-        time.sleep(1)
-        p = shot("de")
         de = library("SHD-Bibliothek")
-        title, sub, bar = self.entry_pane(p, de, big=False)
+        p, (title, sub, bar) = self.settled("de", de, big=False)
         self.assertGreater(title, 150, "the entry is still shown")
         self.assertEqual(h.ini_get("ajustes", "Idioma"), "de")
 

@@ -125,7 +125,8 @@ TEST_F(Images, RemotePictureDownloadsOnceIntoTheCache) {
     if (base.empty()) GTEST_SKIP() << "ZV_HTTP is not set: run through tests/e2e/server.py --run";
     const ImgRemote& r = IMGREMOTE[0];
     EXPECT_EQ(loadImg(r.id), nullptr);
-    EXPECT_EQ(imgStatus(r.id), 1);
+    int st = imgStatus(r.id);  // 1 until the download ends (which may already have happened)
+    EXPECT_TRUE(st == 1 || (st == 0 && exists(cache(0)))) << st;
     for (int i = 0; i < 5; i++) imgRequest(r.id);  // asked again while it downloads
     auto d = nextDone();
     EXPECT_EQ(d.first, r.id);
@@ -184,7 +185,7 @@ TEST_F(Images, FailedPictureIsRetriedOnlyAfterFifteenSeconds) {
     EXPECT_EQ(imgStatus(r.id), 2);
     while (GetTickCount() - failed < 15000) Sleep(200);
     imgRequest(r.id);
-    EXPECT_EQ(imgStatus(r.id), 1);
+    EXPECT_NE(imgStatus(r.id), 2);  // queued again (or already fetched)
     auto d = nextDone();
     EXPECT_EQ(d.second, 1);
     EXPECT_EQ(imgStatus(r.id), 0);
@@ -204,7 +205,7 @@ TEST_F(Images, CorruptCachedFileIsDownloadedAgain) {
     writeBytes(cache(3), bad);
     EXPECT_EQ(imgStatus(r.id), 0);  // looks ready until it is read
     EXPECT_EQ(loadImg(r.id), nullptr);
-    EXPECT_EQ(imgStatus(r.id), 1);
+    EXPECT_NE(imgStatus(r.id), 2);  // fetched again (perhaps already done)
     EXPECT_NE(bytesOf(log).find("no coincide"), std::string::npos);
     ASSERT_EQ(nextDone().second, 1);
     EXPECT_TRUE(bytesOf(cache(3)) == good);

@@ -201,7 +201,7 @@ TEST_F(Widgets, GridHeaderIsPaintedDark) {
     cd.hdr.code = NM_CUSTOMDRAW;
     cd.hdc = c.dc;
     cd.dwDrawStage = CDDS_PREPAINT;
-    EXPECT_EQ(SendMessageW(list, WM_NOTIFY, cd.hdr.idFrom, (LPARAM)&cd), CDRF_NOTIFYITEMDRAW);
+    EXPECT_EQ(SendMessageW(list, WM_NOTIFY, cd.hdr.idFrom, (LPARAM)&cd), CDRF_NOTIFYITEMDRAW | CDRF_NOTIFYPOSTPAINT);
     RECT hr;
     GetClientRect(header, &hr);
     EXPECT_EQ(c.at(250, hr.bottom - 1), COL_ACCENT);
@@ -213,6 +213,12 @@ TEST_F(Widgets, GridHeaderIsPaintedDark) {
     EXPECT_EQ(c.at(149, 2), COL_PANEL);    // which starts 5 below the top
     EXPECT_EQ(c.at(2, 2), COL_PANEL);
     EXPECT_GT(c.count(COL_TEXT), 5);       // the column's text
+    // after the header's own painting, the strip right of the last column is dark again
+    PatBlt(c.dc, 150, 0, 150, 40, WHITENESS);
+    cd.dwDrawStage = CDDS_POSTPAINT;
+    SendMessageW(list, WM_NOTIFY, cd.hdr.idFrom, (LPARAM)&cd);
+    EXPECT_EQ(c.at(250, 2), COL_PANEL);
+    EXPECT_EQ(c.at(250, hr.bottom - 1), COL_ACCENT);
     cd.dwDrawStage = CDDS_POSTPAINT;
     EXPECT_EQ(SendMessageW(list, WM_NOTIFY, cd.hdr.idFrom, (LPARAM)&cd), CDRF_DODEFAULT);
     DestroyWindow(list);
