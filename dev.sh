@@ -119,6 +119,7 @@ bench)
     fi
     python3 bench/search_peers/run.py || exit 1
     python3 bench/wine_startup.py
+    python3 bench/wine_library.py
     ;;
 *)
     echo "usage: ./dev.sh test | run [options] | build | bench | site"

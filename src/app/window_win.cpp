@@ -293,6 +293,8 @@ void onHotkey(int id) {
 
 void onTick() {
     long long t = now();
+    static int ticks;
+    if (++ticks >= 3) libWarmUp();  // from a few seconds after start (and after a reset) F9 finds it ready
     if (checkResets(t, *gStore)) relayout();
     int news = newsTick(t);
     if (news == 2) {

@@ -66,14 +66,14 @@ int tblEntry = -1;
 HIMAGELIST icons;
 int catIcon[CAT_COUNT];
 int thumb[2000];
-std::vector<int> ilIndex;
 int countAll[CAT_COUNT], countCurrent[CAT_COUNT];
 
 LARGE_INTEGER openT0;  // when the window was asked for
 int openCount;     // opens of this run, for the timing log line
 int logEveryOpen;  // test runs log every open's time
 
-std::u16string dispText;  // the text handed to a list's display request
+std::u16string dispText;
+double profMs() { LARGE_INTEGER t, f; QueryPerformanceCounter(&t); QueryPerformanceFrequency(&f); return (t.QuadPart - openT0.QuadPart) * 1000.0 / f.QuadPart; }  // the text handed to a list's display request
 
 bool hasLink(int i) { return DB[i].link && std::strncmp(DB[i].link, "http", 4) == 0; }
 bool bigPicture(int i) { return i >= 0 && (DB[i].cat == 0 || DB[i].cat == 8 || DB[i].table); }
@@ -145,38 +145,46 @@ int addIcon(GpBitmap* bm, GpGraphics* g) {
     return at;
 }
 
-// The image list (once per run) and each entry's icon: its picture when it has an embedded one,
-// else its category's glyph on a disc.
+// The image list, made once per run; each icon is drawn the first time a row shows it: a
+// picture's thumbnail for entries with an embedded picture, else the category's glyph on a disc.
 void makeIcons() {
+    if (icons) return;
     int s = px(26);
-    if (!icons) {
-        icons = ImageList_Create(s, s, ILC_COLOR32, 128, 32);
-        for (int& t : thumb) t = -2;
-        for (int c = 0; c < CAT_COUNT; c++) {
-            GpGraphics* g;
-            GpBitmap* bm = newCanvas(s, &g);
-            if (g) {
-                GpSolidFill* br = nullptr;
-                GdipCreateSolidFill(0xFF1E2227, &br);  // RGB(30, 34, 39)
-                float in = s * 0.06f;
-                GdipFillEllipse(g, br, in, in, s - 2 * in, s - 2 * in);
-                GdipDeleteBrush(br);
-                float pen = s / 14.0f < 1.4f ? 1.4f : s / 14.0f;
-                drawGlyph(g, c, s * 0.2f, s * 0.2f, s * 0.6f, pen);
-            }
-            catIcon[c] = g ? addIcon(bm, g) : -1;
-        }
+    icons = ImageList_Create(s, s, ILC_COLOR32, 128, 32);
+    for (int& t : thumb) t = -2;
+    for (int& c : catIcon) c = -2;
+}
+
+int glyphIcon(int c) {
+    if (c < 0 || c >= CAT_COUNT) return -1;
+    if (catIcon[c] != -2) return catIcon[c];
+    int s = px(26);
+    GpGraphics* g;
+    GpBitmap* bm = newCanvas(s, &g);
+    if (!g) {
+        if (bm) GdipDisposeImage(bm);
+        return catIcon[c] = -1;
     }
-    ilIndex.assign(DBN, -1);
-    for (int i = 0; i < DBN; i++) {
-        int c = DB[i].cat;
-        ilIndex[i] = c >= 0 && c < CAT_COUNT ? catIcon[c] : -1;
-        int id = DB[i].image;
-        if (id < 1000 || id > 2999) continue;
+    GpSolidFill* br = nullptr;
+    GdipCreateSolidFill(0xFF1E2227, &br);  // RGB(30, 34, 39)
+    float in = s * 0.06f;
+    GdipFillEllipse(g, br, in, in, s - 2 * in, s - 2 * in);
+    GdipDeleteBrush(br);
+    float pen = s / 14.0f < 1.4f ? 1.4f : s / 14.0f;
+    drawGlyph(g, c, s * 0.2f, s * 0.2f, s * 0.6f, pen);
+    return catIcon[c] = addIcon(bm, g);
+}
+
+// The icon of entry i's row (a picture that fails to load is not tried again this run).
+int iconOf(int i) {
+    if (i < 0 || i >= DBN) return -1;
+    int id = DB[i].image;
+    if (id >= 1000 && id <= 2999) {
         int& slot = thumb[id - 1000];
         if (slot == -2) {
             slot = -1;
             if (GpBitmap* pic = loadImg(id)) {
+                int s = px(26);
                 GpGraphics* g;
                 GpBitmap* bm = newCanvas(s, &g);
                 if (g) {
@@ -188,8 +196,9 @@ void makeIcons() {
                 }
             }
         }
-        if (slot >= 0) ilIndex[i] = slot;
+        if (slot >= 0) return slot;
     }
+    return glyphIcon(DB[i].cat);
 }
 
 void countCats() {
@@ -371,7 +380,7 @@ void refreshList() {
         it.iSubItem = 0;
         it.pszText = LPSTR_TEXTCALLBACKW;
         it.lParam = e;
-        it.iImage = e < (int)ilIndex.size() && ilIndex[e] >= 0 ? ilIndex[e] : I_IMAGENONE;
+        it.iImage = I_IMAGECALLBACK;
         SendMessageW(hList, LVM_INSERTITEMW, 0, (LPARAM)&it);
         it.mask = LVIF_TEXT;
         it.iSubItem = 1;
@@ -652,7 +661,12 @@ LRESULT onNotify(NMHDR* n) {
             case LVN_GETDISPINFOW: {
                 auto* d = (NMLVDISPINFOW*)n;
                 size_t r = (size_t)d->item.iItem;
-                if (!(d->item.mask & LVIF_TEXT) || r >= rows.size()) return 0;
+                if (r >= rows.size()) return 0;
+                if (d->item.mask & LVIF_IMAGE) {
+                    int ic = iconOf(rows[r].entry);
+                    d->item.iImage = ic >= 0 ? ic : I_IMAGENONE;
+                }
+                if (!(d->item.mask & LVIF_TEXT)) return 0;
                 dispText = d->item.iSubItem == 0 ? wTitle[rows[r].entry] : rowText2(rows[r]);
                 lstrcpynW(d->item.pszText, W(dispText.c_str()), d->item.cchTextMax);
                 return 0;
@@ -774,10 +788,7 @@ void onCreate(HWND h) {
     hSub = child(h, L"STATIC", L"", WS_VISIBLE | SS_NOPREFIX | SS_ENDELLIPSIS, ID_SUB);
 
     DWORD bodyStyle = WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_NOHIDESEL;
-    if (!richTried) {
-        richTried = true;
-        richLib = LoadLibraryW(L"Msftedit.dll");
-    }
+    libWarmUp();
     hBody = richLib ? child(h, L"RICHEDIT50W", L"", bodyStyle | ES_DISABLENOSCROLL, ID_BODY) : nullptr;
     richOk = hBody != nullptr;
     if (richOk) {
@@ -858,6 +869,17 @@ void finishOpen(bool created) {
 
 }  // namespace
 
+void libWarmUp() {
+    if (!dbDone) dbInit(gStore);
+    widgetsInit();
+    makeFonts();
+    makeIcons();
+    if (!richTried) {
+        richTried = true;
+        richLib = LoadLibraryW(L"Msftedit.dll");
+    }
+}
+
 void libSaveState() {
     if (!hLib) return;
     WINDOWPLACEMENT wp{};
@@ -885,10 +907,7 @@ void toggleLibrary() {
         finishOpen(false);
         return;
     }
-    if (!dbDone) dbInit(gStore);
-    widgetsInit();
-    makeFonts();
-    makeIcons();
+    libWarmUp();
     countCats();
     static bool registered;
     if (!registered) {

@@ -19,6 +19,9 @@ void libOpenEntry(int index);
 void libSelectCat(int value);
 // Opens the entry made from pack record rec, or the news row when it made none.
 void libOpenPack(int rec);
+// Builds what the window needs before it is first asked for (the database, fonts, the icon
+// list, the rich-text library), so that F9 only has to make the window. Cheap when done.
+void libWarmUp();
 // Writes the window's normal placement to section "biblioteca".
 void libSaveState();
 // Forgets the window, the loaded table and the database (after a language change or a pack
