@@ -26,6 +26,8 @@
 #include "l10n/ui.h"
 #include "library/db.h"
 #include "library/libview.h"
+#include "library/live.h"
+#include "library/live_win.h"
 #include "library/rtf.h"
 #include "library/search.h"
 #include "library/table.h"
@@ -72,8 +74,7 @@ LARGE_INTEGER openT0;  // when the window was asked for
 int openCount;     // opens of this run, for the timing log line
 int logEveryOpen;  // test runs log every open's time
 
-std::u16string dispText;
-double profMs() { LARGE_INTEGER t, f; QueryPerformanceCounter(&t); QueryPerformanceFrequency(&f); return (t.QuadPart - openT0.QuadPart) * 1000.0 / f.QuadPart; }  // the text handed to a list's display request
+std::u16string dispText;  // the text handed to a list's display request
 
 bool hasLink(int i) { return DB[i].link && std::strncmp(DB[i].link, "http", 4) == 0; }
 bool bigPicture(int i) { return i >= 0 && (DB[i].cat == 0 || DB[i].cat == 8 || DB[i].table); }
@@ -309,6 +310,16 @@ void highlight() {
 
 void libLayout(HWND h);
 
+// Category, subtitle, and the outdated and live marks.
+std::u16string subtitleOf(int i) {
+    const LibEntry& e = DB[i];
+    std::u16string sub = e.cat >= 0 && e.cat < CAT_COUNT ? T(77 + e.cat) : u"";
+    if (!wSub[i].empty()) sub += u"  \u00B7  " + wSub[i];
+    if (oldF[i]) sub += std::u16string(u"  \u00B7  ") + T(123);
+    if (e.cat == CAT_CREATOR && liveF[i]) sub += std::u16string(u"  \u00B7  ") + T(195);
+    return sub;
+}
+
 void showEntry(int i) {
     curEntry = i < DBN ? i : -1;
     i = curEntry;
@@ -339,12 +350,8 @@ void showEntry(int i) {
         if (tblEntry >= 0) loadTable(-1);
     } else {
         const LibEntry& e = DB[i];
-        std::u16string sub = e.cat >= 0 && e.cat < CAT_COUNT ? T(77 + e.cat) : u"";
-        if (!wSub[i].empty()) sub += u"  \u00B7  " + wSub[i];
-        if (oldF[i]) sub += std::u16string(u"  \u00B7  ") + T(123);
-        if (e.cat == CAT_CREATOR && liveF[i]) sub += std::u16string(u"  \u00B7  ") + T(195);
         setText(hTitle, wTitle[i]);
-        setText(hSub, sub);
+        setText(hSub, subtitleOf(i));
         if (richOk) {
             setBody(wBody[i]);
             highlight();
@@ -432,7 +439,9 @@ void libLayout(HWND h) {
     in.btn[BTN_OWN] = builds && i >= 0 && fav[i];
     in.btn[BTN_GAL] = libViewer && i >= 0 && DB[i].galCount > 0;
     in.btn[BTN_VID] = libPlayer && i >= 0 && DB[i].vidCount > 0;
-    in.btn[BTN_LINK] = i >= 0 && DB[i].cat != CAT_CREATOR && hasLink(i);
+    bool creator = i >= 0 && DB[i].cat == CAT_CREATOR;
+    in.btn[BTN_LINK] = i >= 0 && (creator ? creatorField(i, "twitch") != nullptr : hasLink(i));
+    in.btn[BTN_YT] = creator && creatorField(i, "youtube") != nullptr;
     in.btn[BTN_WIDE] = bigPicture(i);
     LibLayout o;
     libLayoutCalc(in, o);
@@ -466,6 +475,7 @@ void libLayout(HWND h) {
     place(hPrev, o.prev);
     HWND btns[BTN_COUNT] = {hFav, hOwnBtn, hGalBtn, hVidBtn, hLinkBtn, hYtBtn, hWide};
     for (int b = 0; b < BTN_COUNT; b++) place(btns[b], o.btn[b]);
+    if (o.btn[BTN_LINK].shown) setText(hLinkBtn, T(creator ? 196 : 125));
     if (o.btn[BTN_WIDE].shown) setText(hWide, T(wide ? 106 : (i >= 0 && DB[i].cat == 0) ? 107 : 108));
     RedrawWindow(h, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
@@ -696,9 +706,17 @@ LRESULT onNotify(NMHDR* n) {
     return 0;
 }
 
-void openLink() {
+// The entry's page; for creators their channel on the streaming site (314) or the video site
+// (319), only over https.
+void openLink(int id) {
     int i = curEntry;
-    if (i < 0 || !hasLink(i)) return;
+    if (i < 0) return;
+    if (DB[i].cat == CAT_CREATOR) {
+        const char* v = creatorField(i, id == ID_YT ? "youtube" : "twitch");
+        if (v && std::strncmp(v, "https://", 8) == 0) openUrl(W(u8w(v, 0).c_str()));
+        return;
+    }
+    if (id != ID_LINK || !hasLink(i)) return;
     std::u16string u = u8w(DB[i].link, 0);
     if (u.rfind(u"https://", 0) == 0 || u.rfind(u"http://", 0) == 0) openUrl(W(u.c_str()));
 }
@@ -745,7 +763,8 @@ void onCommand(HWND h, int id, int code) {
             InvalidateRect(hOldBtn, nullptr, FALSE);
             refreshList();
             break;
-        case ID_LINK: openLink(); break;
+        case ID_LINK:
+        case ID_YT: openLink(id); break;
         case ID_FAV:
         case ID_OWN:
         case ID_MENU:
@@ -840,6 +859,15 @@ void onCreate(HWND h) {
     tblEntry = -1;
     libLayout(h);
     refreshList();
+    SetTimer(h, TIMER_LIVE, 300000, nullptr);
+}
+
+// A live-status result changed a flag: counts, rows and the subtitle follow.
+void onLiveChanged() {
+    if (!hLib) return;
+    InvalidateRect(hCats, nullptr, FALSE);
+    InvalidateRect(hList, nullptr, FALSE);
+    if (curEntry >= 0 && DB[curEntry].cat == CAT_CREATOR) setText(hSub, subtitleOf(curEntry));
 }
 
 HBRUSH onCtlColor(HDC dc, HWND ctl) {
@@ -945,6 +973,8 @@ void toggleLibrary() {
         int e = ficha.empty() ? -1 : entryByKey(ficha.c_str());
         if (e >= 0 && (DB[e].cat == curCat - 1 || (curCat == ROW_BUILD && fav[e]))) libOpenEntry(e);
     }
+    liveChanged = onLiveChanged;
+    liveCheck(0);
     finishOpen(true);
 }
 
@@ -1046,6 +1076,9 @@ LRESULT CALLBACK LibProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
             if (hPrev) InvalidateRect(hPrev, nullptr, FALSE);
             return 0;
         case WM_EXITSIZEMOVE: libSaveState(); return 0;
+        case WM_TIMER:
+            if (wp == TIMER_LIVE && IsWindowVisible(h)) liveCheck(1);
+            return 0;
         case WM_CLOSE:
             libSaveState();
             ShowWindow(h, SW_HIDE);
