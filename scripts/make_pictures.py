@@ -46,6 +46,7 @@ FONT = {
     "L": ["#    ", "#    ", "#    ", "#    ", "#    ", "#    ", "#####"],
     "M": ["#   #", "## ##", "# # #", "# # #", "#   #", "#   #", "#   #"],
     "N": ["#   #", "##  #", "# # #", "#  ##", "#   #", "#   #", "#   #"],
+    "\u00d1": [" ## #", "#  # ", "#   #", "##  #", "# # #", "#  ##", "#   #"],
     "O": [" ### ", "#   #", "#   #", "#   #", "#   #", "#   #", " ### "],
     "P": ["#### ", "#   #", "#   #", "#### ", "#    ", "#    ", "#    "],
     "Q": [" ### ", "#   #", "#   #", "#   #", "# # #", "#  # ", " ## #"],
@@ -82,8 +83,9 @@ FONT = {
 
 
 def ascii_caps(s):
+    s = s.upper().replace("\u00d1", "\x00")  # the one letter kept with its mark
     s = unicodedata.normalize("NFD", s)
-    s = "".join(c for c in s if unicodedata.category(c) != "Mn").upper()
+    s = "".join(c for c in s if unicodedata.category(c) != "Mn").replace("\x00", "\u00d1")
     return "".join(c if c in FONT else " " for c in s)
 
 

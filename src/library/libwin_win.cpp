@@ -22,6 +22,7 @@
 #include "base/store.h"
 #include "images/imgcat.h"
 #include "images/images_win.h"
+#include "images/viewer_win.h"
 #include "l10n/tr.h"
 #include "l10n/ui.h"
 #include "library/db.h"
@@ -37,7 +38,12 @@ using namespace Gdiplus;
 using namespace Gdiplus::DllExports;
 
 int curCat = 1, curEntry = -1, wide;
-void (*libViewer)(int entry);
+namespace {
+void viewEntry(int e) {
+    if (e >= 0 && e < DBN) openViewer(DB[e].galFirst, DB[e].galCount, W(wTitle[e].c_str()));
+}
+}  // namespace
+void (*libViewer)(int entry) = viewEntry;
 void (*libPlayer)(int entry);
 void (*libBuildCmd)(int id, int entry);
 
@@ -1035,11 +1041,13 @@ void libReset() {
     tblEntry = -1;
     curEntry = -1;
     wide = 0;
+    viewerDestroy();
     dbFree();
     if (visible) toggleLibrary();
 }
 
 void libImageArrived(int id, int ok) {
+    viewerImageArrived(id);
     if (!hLib || !IsWindowVisible(hLib)) return;
     InvalidateRect(hPrev, nullptr, FALSE);
     InvalidateRect(hPic, nullptr, FALSE);

@@ -15,6 +15,7 @@ import unittest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import harness as h  # noqa: E402
+import server  # noqa: E402
 import test_game as game  # noqa: E402
 
 ORANGE = (255, 109, 16)
@@ -211,6 +212,40 @@ class Library(h.ProgramTest):
         p, (title, sub, bar) = self.settled("de", de, big=False)
         self.assertGreater(title, 150, "the entry is still shown")
         self.assertEqual(h.ini_get("ajustes", "Idioma"), "de")
+
+    def test_gallery_picture_comes_from_the_local_server(self):
+        srv = server.TestServer(os.path.join(game.BUILD, "site")).start()
+        self.addCleanup(srv.stop)
+        h.set_settings({"URLImagenes": srv.url("imagenes/")})
+        self.start_with_game()
+        h.key("F9")
+        lib = h.wait_for(library, 10)
+        self.assertTrue(lib)
+        time.sleep(0.8)
+        self.type("rango de los atributos secundarios de las armas")
+        self.assertTrue(h.wait_for(lambda: h.ini_get("biblioteca", "ficha") == "9|Atributos secundarios de arma", 10))
+        p, _ = self.settled("gallery-entry", lib, big=True)
+        cx, cy = client_origin(p, lib)
+        x, y, w, hgt = h.geometry(lib)
+        bottom = cy + (y + hgt - cy) - 4  # Wine's frame: 4 pixels below the client area
+        h.click(cx + RIGHT + 95, bottom - M - 16)  # "Ver imagen", the first button of the row
+        view = h.wait_for(lambda: h.windows("^Atributos secundarios de arma$"), 10)
+        self.assertTrue(view, "the viewer opens on the entry's gallery")
+        name = [l for l in open(os.path.join(game.BUILD, "gen", "img_tables.cpp")) if "{3001," in l][0].split('"')[1]
+        cache = os.path.join(h.PREFIX, "drive_c", "users", h.USER, "AppData", "Local", "Zenvoral", "imagenes", name)
+        self.assertTrue(h.wait_for(lambda: os.path.exists(cache), 10), "downloaded into the cache")
+        self.assertFalse(os.path.exists(cache + ".part"))
+        self.assertIn("/imagenes/" + name, srv.paths())
+        with open(os.path.join(game.BUILD, "site", "imagenes", name), "rb") as a, open(cache, "rb") as b:
+            self.assertEqual(a.read(), b.read())
+
+        def chart():  # the picture's orange bars on its dark background
+            path = shot("viewer")
+            vx, vy, vw, vh = h.geometry(view[0])
+            return count(path, vx + vw // 4, vy + vh // 4, vw // 2, vh // 2, orange) > 2000
+        self.assertTrue(h.wait_for(chart, 10, 0.5), "the chart is shown")
+        h.key("Escape")
+        self.assertTrue(h.wait_for(lambda: not h.windows("^Atributos secundarios de arma$"), 5), "Esc hides it")
 
 
 if __name__ == "__main__":
