@@ -488,12 +488,6 @@ void libLayout(HWND h) {
 
 // ---- painting ----------------------------------------------------------------------------------
 
-void fillRect(HDC dc, const RECT& r, COLORREF c) {
-    HBRUSH b = CreateSolidBrush(c);
-    FillRect(dc, &r, b);
-    DeleteObject(b);
-}
-
 void drawCatRow(const DRAWITEMSTRUCT* d) {
     if (d->itemID == (UINT)-1) return;
     int v = ROWCAT[d->itemID % ROWCAT_N];
