@@ -776,6 +776,23 @@ void onCommand(HWND h, int id, int code) {
     }
 }
 
+// The search box hands the keyboard to the results with the down arrow (or Enter), on the row
+// after the shown one, so a player types, then picks with the arrows.
+LRESULT CALLBACK SearchProc(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR) {
+    if (msg == WM_KEYDOWN && (wp == VK_DOWN || wp == VK_RETURN) && !rows.empty()) {
+        int sel = (int)SendMessageW(hList, LVM_GETNEXTITEM, (WPARAM)-1, LVNI_SELECTED);
+        int next = wp == VK_DOWN && sel + 1 < (int)rows.size() ? sel + 1 : (sel < 0 ? 0 : sel);
+        SetFocus(hList);
+        LVITEMW st{};
+        st.stateMask = st.state = LVIS_SELECTED | LVIS_FOCUSED;
+        SendMessageW(hList, LVM_SETITEMSTATE, next, (LPARAM)&st);
+        SendMessageW(hList, LVM_ENSUREVISIBLE, next, FALSE);
+        return 0;
+    }
+    if (msg == WM_GETDLGCODE && lp && (((MSG*)lp)->wParam == VK_RETURN)) return DLGC_WANTALLKEYS;
+    return DefSubclassProc(h, msg, wp, lp);
+}
+
 HWND child(HWND h, const wchar_t* cls, const wchar_t* text, DWORD style, int id, DWORD ex = 0) {
     return CreateWindowExW(ex, cls, text, WS_CHILD | style, 0, 0, 10, 10, h, (HMENU)(INT_PTR)id, hInst, nullptr);
 }
@@ -787,6 +804,7 @@ void onCreate(HWND h) {
     hSearch = child(h, L"EDIT", L"", WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, ID_SEARCH);
     SendMessageW(hSearch, EM_SETCUEBANNER, TRUE, (LPARAM)W(T(92)));
     SendMessageW(hSearch, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(px(8), px(8)));
+    SetWindowSubclass(hSearch, SearchProc, 1, 0);
     hList = child(h, WC_LISTVIEWW, L"",
                   WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_NOCOLUMNHEADER |
                       LVS_SHAREIMAGELISTS,

@@ -8,6 +8,7 @@ Wine draws the window frames itself here ("Managed" off for this file) so that t
 focus moves as it does on Windows without a window manager on the virtual display."""
 
 import os
+import shutil
 import subprocess
 import sys
 import time
@@ -172,6 +173,11 @@ class Library(h.ProgramTest):
         h.click(lx + M + 100, ly + M + 7 * 34 + 17)  # "Armas con nombre y exóticas"
         self.assertTrue(h.wait_for(lambda: h.ini_get("biblioteca", "categoria") == "4", 5))
         subprocess.run(["xdotool", "mousemove", str(lx + 400), str(ly + 26), "click", "1"], check=True)
+        h.key("Down")  # from the search box to the results, one row on
+        self.assertTrue(h.wait_for(lambda: h.ini_get("biblioteca", "ficha") == "3|Born Great", 10),
+                        "the arrow picks the second weapon: %r" % h.ini_get("biblioteca", "ficha"))
+        time.sleep(0.8)  # a second click at once would be a double click, which moves no focus
+        subprocess.run(["xdotool", "mousemove", str(lx + 400), str(ly + 26), "click", "1"], check=True)
         self.type("chaterbox")
         self.assertTrue(h.wait_for(lambda: h.ini_get("biblioteca", "ficha") == "3|The Chatterbox", 10))
         # dragged by its title bar: the end of the move stores the place
@@ -214,6 +220,8 @@ class Library(h.ProgramTest):
         self.assertEqual(h.ini_get("ajustes", "Idioma"), "de")
 
     def test_gallery_picture_comes_from_the_local_server(self):
+        cache_dir = os.path.join(h.PREFIX, "drive_c", "users", h.USER, "AppData", "Local", "Zenvoral", "imagenes")
+        shutil.rmtree(cache_dir, ignore_errors=True)  # nothing downloaded by an earlier run
         srv = server.TestServer(os.path.join(game.BUILD, "site")).start()
         self.addCleanup(srv.stop)
         h.set_settings({"URLImagenes": srv.url("imagenes/")})
@@ -232,7 +240,7 @@ class Library(h.ProgramTest):
         view = h.wait_for(lambda: h.windows("^Atributos secundarios de arma$"), 10)
         self.assertTrue(view, "the viewer opens on the entry's gallery")
         name = [l for l in open(os.path.join(game.BUILD, "gen", "img_tables.cpp")) if "{3001," in l][0].split('"')[1]
-        cache = os.path.join(h.PREFIX, "drive_c", "users", h.USER, "AppData", "Local", "Zenvoral", "imagenes", name)
+        cache = os.path.join(cache_dir, name)
         self.assertTrue(h.wait_for(lambda: os.path.exists(cache), 10), "downloaded into the cache")
         self.assertFalse(os.path.exists(cache + ".part"))
         self.assertIn("/imagenes/" + name, srv.paths())
