@@ -18,15 +18,15 @@ HFONT fBig, fMid, fAsk;
 int btnOwned;
 const wchar_t* dwmLibrary = L"dwmapi.dll";
 
-namespace {
-
-constexpr UINT DT_LINE = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS;
-
 void fillRect(HDC dc, RECT r, COLORREF c) {
     HBRUSH b = CreateSolidBrush(c);
     FillRect(dc, &r, b);
     DeleteObject(b);
 }
+
+namespace {
+
+constexpr UINT DT_LINE = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS;
 
 void frameRect(HDC dc, RECT r, COLORREF c) {
     HBRUSH b = CreateSolidBrush(c);

@@ -14,6 +14,8 @@ extern int btnOwned;            // the library's current entry is owned: button 
 
 // Makes the shared brushes (and fonts) when they do not exist yet.
 void widgetsInit();
+// Fills a rectangle with a solid colour.
+void fillRect(HDC dc, RECT r, COLORREF c);
 
 // Asks the desktop window manager for a dark title bar; 1 when it took it. Where DWM or the
 // attribute is missing the window keeps its light title bar and nothing else changes.
