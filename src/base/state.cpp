@@ -8,6 +8,7 @@ Store* gStore = nullptr;
 
 std::u16string gameExe = u"TheDivision2.exe";
 int resetHour = 9;
+int resetUtc;
 int opacity = 215;
 int remindMin = 60;
 char16_t keyEditStr[KEY_TEXT], keyHideStr[KEY_TEXT], keyLibStr[KEY_TEXT], keyQuitStr[KEY_TEXT];
@@ -47,6 +48,7 @@ void loadSettings(Store& st) {
     }
     gameExe = st.getStr("ajustes", "ProcesoJuego", u"TheDivision2.exe", 260);
     resetHour = int(unsigned(st.getInt("ajustes", "HoraReinicio", 9)) % 24u);
+    resetUtc = st.getInt("ajustes", "ReinicioUTC", 0) != 0;  // a file without it keeps local time
     opacity = st.getInt("ajustes", "Opacidad", 215);
     if (opacity < 60) opacity = 60;
     if (opacity > 255) opacity = 255;

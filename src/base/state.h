@@ -12,6 +12,7 @@ extern Store* gStore;  // the settings file; set by the shell at start-up, by te
 
 extern std::u16string gameExe;  // executable name of the game
 extern int resetHour;           // 0..23
+extern int resetUtc;            // ReinicioUTC: 1 when resetHour is an hour in UTC, 0 local time
 extern int opacity;             // 60..255
 extern int remindMin;           // minutes before the daily reset; <= 0 turns reminders off
 extern char16_t keyEditStr[KEY_TEXT], keyHideStr[KEY_TEXT], keyLibStr[KEY_TEXT], keyQuitStr[KEY_TEXT];

@@ -84,6 +84,52 @@ namespace {
 
 int hourOfReset() { return resetHour >= 0 && resetHour <= 23 ? resetHour : 9; }
 
+// A reset hour in UTC: the periods are counted on the UTC calendar, so daylight saving never
+// moves them. Instants are taken in years 1 to 9999 only.
+constexpr long long DAY = 86400;
+constexpr long long UTC_FIRST = -62135596800LL, UTC_LAST = 253402300799LL;
+
+long long floorDiv(long long a, long long b) { return a / b - (a % b != 0 && (a < 0) != (b < 0)); }
+
+bool utcDailyOf(long long t, long long* out) {
+    if (t < UTC_FIRST + 8 * DAY || t > UTC_LAST - 8 * DAY) return false;
+    long long r = floorDiv(t, DAY) * DAY + hourOfReset() * 3600LL;
+    *out = t >= r ? r : r - DAY;
+    return true;
+}
+
+bool utcWeeklyOf(long long t, long long* out) {
+    long long d;
+    if (!utcDailyOf(t, &d)) return false;
+    long long wday = (floorDiv(d, DAY) + 4) % 7;  // 1970-01-01 was a Thursday; 0 is Sunday
+    if (wday < 0) wday += 7;
+    *out = d - ((wday + 5) % 7) * DAY;
+    return true;
+}
+
+// The proleptic Gregorian date of day number z (days from 1970-01-01) as year*10000+month*100+day.
+long long civilKey(long long z) {
+    z += 719468;
+    long long era = (z >= 0 ? z : z - 146096) / 146097;
+    long long doe = z - era * 146097;
+    long long yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+    long long doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+    long long mp = (5 * doy + 2) / 153, d = doy - (153 * mp + 2) / 5 + 1, m = mp < 10 ? mp + 3 : mp - 9;
+    return (yoe + era * 400 + (m <= 2)) * 10000 + m * 100 + d;
+}
+
+// The game day of a UTC reset moment r: its date in the zone's standard time (the smaller of
+// the offsets in January and July of that year). The local date would name two neighbouring
+// game days alike when the reset lies within an hour of local midnight and the clocks change
+// in between; the standard time's date names every game day once, and it is the local date
+// for most hours and zones.
+int utcGameDayKey(long long r) {
+    long long y = civilKey(floorDiv(r, DAY)) / 10000, jan, jul;
+    if (!offsetAt(daysFromCivil(y, 1, 1) * DAY, &jan) || !offsetAt(daysFromCivil(y, 7, 1) * DAY, &jul)) return 0;
+    long long key = civilKey(floorDiv(r + (jan < jul ? jan : jul), DAY));
+    return key >= 10000 && key <= 99991231 ? int(key) : 0;
+}
+
 // The local day of t shifted by days, at the reset hour.
 bool resetOn(const std::tm& day, int days, long long* out) {
     std::tm a = day;
@@ -95,6 +141,7 @@ bool resetOn(const std::tm& day, int days, long long* out) {
 }
 
 bool dailyOf(long long t, long long* out) {
+    if (resetUtc) return utcDailyOf(t, out);
     std::tm a;
     if (!toLocal(t, &a)) return false;
     long long r;
@@ -109,6 +156,7 @@ bool dailyOf(long long t, long long* out) {
 }
 
 bool weeklyOf(long long t, long long* out) {
+    if (resetUtc) return utcWeeklyOf(t, out);
     long long d;
     std::tm a;
     if (!dailyOf(t, &d) || !toLocal(d, &a)) return false;
@@ -117,6 +165,7 @@ bool weeklyOf(long long t, long long* out) {
 
 // The reset that follows the one at moment r, days later in local calendar terms.
 long long after(long long r, int days) {
+    if (resetUtc) return r + days * DAY;
     std::tm a;
     long long out;
     if (!toLocal(r, &a) || !resetOn(a, days, &out)) return 0;
@@ -245,7 +294,9 @@ int checkResets(long long now, Store& st) {
 int gameDayKey(long long now, int n) {
     long long d, r;
     std::tm a;
-    if (!dailyOf(now, &d) || !toLocal(d, &a)) return 0;
+    if (!dailyOf(now, &d)) return 0;
+    if (resetUtc) return utcGameDayKey(d - n * DAY);
+    if (!toLocal(d, &a)) return 0;
     a.tm_hour = 12;  // midday: no daylight-saving change can move the date
     a.tm_min = a.tm_sec = 0;
     a.tm_mday -= n;

@@ -1,6 +1,7 @@
-// The reset clock: daily and weekly reset moments in local time, clearing the completion flags
-// when a reset has passed, the per-day history in section "historial" with the streaks derived
-// from it, the two reminders before a reset and the notice when the day's routine is done.
+// The reset clock: daily and weekly reset moments in local time or in UTC, clearing the
+// completion flags when a reset has passed, the per-day history in section "historial" with
+// the streaks derived from it, the two reminders before a reset and the notice when the day's
+// routine is done.
 // "now" always comes in as Unix seconds; the shell shows the returned notices as tray balloons.
 #pragma once
 #include <ctime>
@@ -32,8 +33,9 @@ bool toLocal(long long t, std::tm* out);
 //   of the two (still in summer time).
 bool fromLocal(const std::tm& fields, long long* out);
 
-// The latest daily reset (resetHour, local time) at or before t; 0 when the runtime cannot
-// represent the date.
+// The latest daily reset (resetHour, local time, or UTC when resetUtc is set) at or before t;
+// 0 when the runtime cannot represent the date. With a UTC hour every period is counted on the
+// UTC calendar (the week from Tuesday), so the reset keeps its moment across daylight saving.
 long long lastDaily(long long t);
 // The latest weekly reset (Tuesday at resetHour) at or before t; 0 when unrepresentable.
 long long lastWeekly(long long t);
@@ -61,7 +63,8 @@ std::vector<PeriodMemo> memoParse(const std::u16string& s);
 // clearing them.
 int checkResets(long long now, Store& st);
 
-// Game-day number (year*10000 + month*100 + day) of the game day n days before the current one.
+// Game-day number (year*10000 + month*100 + day) of the game day n days before the current one:
+// the local date of its reset; with a UTC hour, the date of its reset in the zone's standard time.
 int gameDayKey(long long now, int n);
 // Stores today's counts; deletes the entries 90 game days back and older that are not among
 // the 90 newest (a clock running ahead never deletes the history).

@@ -3,7 +3,7 @@
 #pragma once
 #include "base/store.h"
 
-constexpr int UI_COUNT = 275;
+constexpr int UI_COUNT = 277;
 constexpr int LANG_COUNT = 6;
 
 extern const char* const UI_TXT[UI_COUNT * LANG_COUNT];  // generated from data/ui/textos.txt

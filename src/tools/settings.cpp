@@ -5,6 +5,7 @@
 #include "checklist/clock.h"
 #include "checklist/persist.h"
 #include "l10n/keys.h"
+#include "l10n/ui.h"
 
 namespace {
 
@@ -54,6 +55,15 @@ int scaleRowOf(int percent) {
     return 1;
 }
 
+int resetRowOf(int hour, int utc) { return (hour >= 0 && hour < 24 ? hour : 9) + (utc ? 24 : 0); }
+
+std::u16string resetRowText(int row) {
+    char16_t hour[8], out[64];
+    fmtText(hour, 8, u"%02d:00", {row % 24});
+    fmtText(out, 64, T(row < 24 ? 275 : 276), {hour});
+    return out;
+}
+
 SettingsSaved settingsSave(const SettingsForm& f, long long now, int currentScale, Store& st) {
     unsigned combos[KEY_ACTIONS];
     keysResolve(f.keys, combos);
@@ -67,13 +77,15 @@ SettingsSaved settingsSave(const SettingsForm& f, long long now, int currentScal
         st.put("ajustes", KEYS[a].name, KEYS[a].text);
     }
 
-    if (f.resetRow >= 0 && f.resetRow < 24 && f.resetRow != resetHour) {
+    if (f.resetRow >= 0 && f.resetRow < RESET_ROWS && f.resetRow != resetRowOf(resetHour, resetUtc)) {
         // the periods are stamped anew under the new hour, so no reset seems to have passed
-        resetHour = f.resetRow;
+        resetHour = f.resetRow % 24;
+        resetUtc = f.resetRow >= 24;
         dailyStamp = lastDaily(now);
         weeklyStamp = lastWeekly(now);
     }
     st.put("ajustes", "HoraReinicio", u16num(resetHour));
+    st.put("ajustes", "ReinicioUTC", resetUtc ? u"1" : u"0");
 
     // an untouched slider keeps the stored value: the percent steps cannot express every opacity
     if (f.slider != opacityToSlider(opacity)) opacity = sliderToOpacity(f.slider);

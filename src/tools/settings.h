@@ -32,9 +32,15 @@ int sliderToOpacity(int position);
 int remindRowOf(int minutes);
 int scaleRowOf(int percent);
 
+// The reset-hour list: rows 0..23 are the local hours, rows 24..47 the same hours in UTC.
+constexpr int RESET_ROWS = 48;
+int resetRowOf(int hour, int utc);
+// The row's text, "09:00 (hora local)" or "09:00 UTC" in the current language.
+std::u16string resetRowText(int row);
+
 struct SettingsForm {
     unsigned keys[KEY_ACTIONS];  // key boxes: expand, hide, library, quit
-    int resetRow = -1;           // hour 0..23, -1 when none is selected
+    int resetRow = -1;           // row of the reset-hour list, -1 when none is selected
     int slider = 0;              // opacity slider position
     std::u16string game;         // game process; empty keeps the stored one
     int remindRow = -1;          // row of REMIND_CHOICES, -1 none
@@ -50,7 +56,7 @@ struct SettingsSaved {
 };
 
 // Validates the form and stores it: the four keys (texts in the current language), reset hour
-// (a new hour re-stamps the periods so no tick is lost), opacity (an untouched slider keeps the
+// and whether it is in UTC (a new hour re-stamps the periods so no tick is lost), opacity (an untouched slider keeps the
 // stored value), game process, reminder, data address, scale, capture exclusion; then the
 // checklist state.
 // currentScale is the scale in force.

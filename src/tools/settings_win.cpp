@@ -149,12 +149,9 @@ void makeControls(HWND h) {
     keyBox(h, 158, ID_KEY_QUIT, keyQuitMods, keyQuitVk);
     label(h, W(T(44)), 16, 186, 408, 18, ID_HINT);
     label(h, W(T(45)), 16, 217, 200, 20);
-    c = dropDown(h, 224, 214, 90, 300, ID_RESET);
-    for (int hr = 0; hr < 24; hr++) {
-        swprintf(buf, 64, L"%02d:00", hr);
-        addItem(c, buf);
-    }
-    SendMessageW(c, CB_SETCURSEL, resetHour, 0);
+    c = dropDown(h, 224, 214, 200, 300, ID_RESET);
+    for (int row = 0; row < RESET_ROWS; row++) addItem(c, W(resetRowText(row).c_str()));
+    SendMessageW(c, CB_SETCURSEL, resetRowOf(resetHour, resetUtc), 0);
     label(h, W(T(46)), 16, 251, 200, 20);
     c = ctl(h, TRACKBAR_CLASSW, L"", TBS_NOTICKS | WS_TABSTOP, 220, 248, 156, 26, ID_OPACITY);
     SendMessageW(c, TBM_SETRANGE, TRUE, MAKELPARAM(25, 100));

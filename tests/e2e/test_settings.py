@@ -22,6 +22,7 @@ ORANGE = (255, 109, 16)
 TITLE = "^Ajustes .{1,2} Zenvoral"  # the middle dot, in whichever encoding the title reaches X
 # client positions of the controls used here (units = pixels at the test display's 96 DPI)
 EXPAND_BOX, HIDE_BOX, SAVE, SCALE, CAPTURE = (324, 68), (324, 102), (616, 593), (556, 76), (23, 479)
+RESET = (324, 226)
 WARN = (230, 120, 110)
 
 
@@ -140,10 +141,21 @@ class Settings(h.ProgramTest):
         h.key("Return")
         self.assertTrue(h.wait_for(lambda: not h.windows("^Ajustes$"), 5), "the warning stayed")
 
-        # Ctrl+F7 for hide: stored, and the overlay answers to it once the window is closed
+        # Ctrl+F7 for hide and 08:00 UTC for the reset (after the 24 local hours): stored
+        # together, and the overlay answers to the key once the window is closed
         self.capture(HIDE_BOX, "ctrl+F7")
+        self.at(RESET)
+        h.key("Home")  # the open list follows the pointer; from the first row, 32 down
+        for _ in range(32):
+            h.key("Down")
+        h.key("Return")
+        time.sleep(0.3)
+        shot("settings-utc")
         self.at(SAVE)
         self.assertTrue(h.wait_for(lambda: not h.windows(TITLE), 5), "Save closes the window")
+        self.assertEqual(h.ini_get("ajustes", "HoraReinicio"), "8")
+        self.assertEqual(h.ini_get("ajustes", "ReinicioUTC"), "1")
+        self.assertEqual(int(h.ini_get("estado", "dailyStamp")) % 86400, 8 * 3600, "the day starts at 08:00 UTC")
         self.assertEqual(h.ini_get("ajustes", "TeclaOcultar"), "Ctrl+F7")
         self.assertEqual(h.ini_get("ajustes", "TeclaEditar"), "F8")
         self.assertEqual(h.ini_get("ajustes", "OcultarEnCaptura"), "0")

@@ -19,7 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     iniHealth(text);
     st.load(text);
     loadState(st, 0x0C0A);
-    if (NT < 13 || NT > 48 || resetHour < 0 || resetHour > 23 || opacity < 60 || opacity > 255) abort();
+    if (NT < 13 || NT > 48 || resetHour < 0 || resetHour > 23 || (resetUtc & ~1) || opacity < 60 || opacity > 255) abort();
     int seen[MAX_TASKS] = {0};
     for (int i = 0; i < NT; i++) {
         if (ord[i] < 0 || ord[i] >= NT || seen[ord[i]]++) abort();

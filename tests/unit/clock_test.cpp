@@ -25,6 +25,7 @@ protected:
         uiSetLang(1);
         catReset();
         resetHour = 9;
+        resetUtc = 0;
         remindMin = 60;
         dailyStamp = weeklyStamp = 0;
         remindDailyStamp = remindWeeklyStamp = streakToastStamp = 0;
@@ -34,6 +35,7 @@ protected:
     }
     void TearDown() override {
         uiSetLang(0);
+        resetUtc = 0;
     }
 };
 
@@ -92,6 +94,54 @@ TEST_F(Clock, DaylightSavingKeepsTheLocalHour) {
     // a weekly period that spans the change still ends on Tuesday at 9
     EXPECT_EQ(localHour(nextWeekly(at(2026, 3, 26, 12))), 9);
     EXPECT_EQ(nextWeekly(at(2026, 3, 26, 12)), at(2026, 3, 31, 9));
+}
+
+TEST_F(Clock, AResetHourInUtcKeepsItsMomentAcrossDaylightSaving) {
+    // Both changes of 2026 in two zones (all on Sundays); hour: the UTC hour that is local
+    // midnight in summer, where local dates of two neighbouring resets would coincide in autumn;
+    // standard: the zone's winter offset, which names the game days.
+    struct Case {
+        const char* zone;
+        int mo, d, hour;
+        long long standard;
+    } cases[] = {{"Europe/Madrid", 3, 29, 22, 3600},
+                 {"Europe/Madrid", 10, 25, 22, 3600},
+                 {"America/New_York", 3, 8, 4, -5 * 3600},
+                 {"America/New_York", 11, 1, 4, -5 * 3600}};
+    resetUtc = 1;
+    for (const Case& c : cases) {
+        TzScope z(c.zone);
+        SCOPED_TRACE(std::string(c.zone) + " " + std::to_string(c.mo));
+        resetHour = c.hour;
+        st.delSection("historial");
+        for (int k = -3; k <= 3; k++) {
+            long long r = utc(2026, c.mo, c.d + k, c.hour);
+            EXPECT_EQ(lastDaily(r), r);
+            EXPECT_EQ(lastDaily(r - 1), r - 86400);
+            EXPECT_EQ(nextDaily(r - 1), r);  // the countdown
+            std::time_t named = std::time_t(r + c.standard);
+            std::tm* g = std::gmtime(&named);
+            EXPECT_EQ(gameDayKey(r + 60, 0), (g->tm_year + 1900) * 10000 + (g->tm_mon + 1) * 100 + g->tm_mday) << k;
+            completeDaily();
+            histWrite(r + 60, st);
+        }
+        histRefresh(utc(2026, c.mo, c.d + 3, c.hour) + 60, st);
+        EXPECT_EQ(curStreak, 7) << "seven game days, seven names";
+        // the week runs from Tuesday at the UTC hour
+        EXPECT_EQ(lastWeekly(utc(2026, c.mo, c.d, 12)), utc(2026, c.mo, c.d - 5, c.hour));
+        EXPECT_EQ(nextWeekly(utc(2026, c.mo, c.d, 12)), utc(2026, c.mo, c.d + 2, c.hour));
+        // the ticks clear and the reminder comes by the UTC hour on the day of the change
+        resetHour = 8;
+        long long r = utc(2026, c.mo, c.d, 8);
+        checkResets(r - 3601, st);
+        checked[0] = 0;
+        Notice n;
+        EXPECT_EQ(remindCheck(r - 3601, st, &n), 0);
+        EXPECT_EQ(remindCheck(r - 3600, st, &n), 1);
+        EXPECT_EQ(checkResets(r - 1, st), 0);
+        EXPECT_EQ(checkResets(r, st), 1);
+        EXPECT_EQ(dailyStamp, r);
+    }
 }
 
 TEST_F(Clock, ResetHourInsideTheSpringGapGivesStablePeriods) {

@@ -141,6 +141,40 @@ TEST(SettingsSave, ResetHourChangeAtHalfPastNineKeepsTheTicks) {
     EXPECT_EQ(dailyStamp, d);
 }
 
+TEST(SettingsSave, AUtcHourIsStoredWithItsKeyAndKeepsTheTicks) {
+    TzScope tz("Europe/Madrid");
+    MemStore st;
+    freshSettings(st);
+    EXPECT_EQ(resetUtc, 0) << "a file without the key keeps local time";
+    EXPECT_EQ(resetRowOf(resetHour, resetUtc), 9);
+    EXPECT_EQ(resetRowText(9), u"09:00 (hora local)");
+    EXPECT_EQ(resetRowText(24 + 8), u"08:00 UTC");
+    long long t = localAt(2024, 3, 6, 9, 30);  // Wednesday 08:30 UTC: 08:00 UTC is 09:00 here
+    checkResets(t, st);
+    checked[0] = checked[9] = 1;
+    saveState(st);
+    SettingsForm f = untouched();
+    f.resetRow = 24 + 8;
+    int saves = st.saves;
+    ASSERT_EQ(settingsSave(f, t, 100, st).ok, 1);
+    EXPECT_EQ(st.saves - saves, 1) << "both keys in one write";
+    EXPECT_EQ(st.getStr("ajustes", "HoraReinicio", u"", 8), u"8");
+    EXPECT_EQ(st.getStr("ajustes", "ReinicioUTC", u"", 8), u"1");
+    EXPECT_EQ(dailyStamp, utc(2024, 3, 6, 8));
+    EXPECT_EQ(checkResets(t + 60, st), 0);
+    EXPECT_EQ(checked[0] + checked[9], 2);
+    resetHour = 0;
+    resetUtc = 0;
+    loadSettings(st);
+    EXPECT_EQ(resetRowOf(resetHour, resetUtc), 24 + 8);
+    // in summer the UTC hour is 10:00 in Madrid
+    EXPECT_EQ(nextDaily(localAt(2024, 7, 3, 9, 30)), localAt(2024, 7, 3, 10));
+    f.resetRow = 9;  // back to local time: the key goes back to 0
+    settingsSave(f, t, 100, st);
+    EXPECT_EQ(st.getStr("ajustes", "ReinicioUTC", u"", 8), u"0");
+    EXPECT_EQ(resetUtc, 0);
+}
+
 TEST(SettingsSave, OpacityFollowsTheSliderOnlyWhenMoved) {
     struct Case {
         int stored, slider, saved;
