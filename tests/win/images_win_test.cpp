@@ -13,39 +13,16 @@
 #include "base/msgs_win.h"
 #include "images/imgcat.h"
 #include "images/images_win.h"
+#include "winutil.h"
 
 using namespace Gdiplus;
 using namespace Gdiplus::DllExports;
 
 namespace {
 
-std::wstring server() {
-    wchar_t buf[256];
-    DWORD n = GetEnvironmentVariableW(L"ZV_HTTP", buf, 256);
-    return n && n < 256 ? buf : L"";
-}
-
-std::string bytesOf(const std::wstring& p) {
-    DWORD n = 0;
-    char* b = readFileA(p.c_str(), &n);
-    if (!b) return "<none>";
-    std::string s(b, n);
-    free(b);
-    return s;
-}
-
-void writeBytes(const std::wstring& p, const std::string& bytes) {
-    HANDLE h = CreateFileW(p.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    DWORD d;
-    WriteFile(h, bytes.data(), DWORD(bytes.size()), &d, nullptr);
-    CloseHandle(h);
-}
-
-bool exists(const std::wstring& p) { return GetFileAttributesW(p.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
 struct Images : ::testing::Test {
     static HWND sink;
-    std::wstring base = server();
+    std::wstring base = testServer();
     std::wstring dir;
     std::wstring log;
 
@@ -58,16 +35,14 @@ struct Images : ::testing::Test {
     }
 
     void SetUp() override {
-        wchar_t tmp[MAX_PATH];
-        GetTempPathW(MAX_PATH, tmp);
-        dir = std::wstring(tmp) + L"zv-img-test";
+        dir = tempPath(L"zv-img-test");
         CreateDirectoryW(dir.c_str(), nullptr);
         imgSetDir(dir.c_str());
         for (int r = 0; r < IMGREMOTE_N; r++) {
             DeleteFileW(cache(r).c_str());
             DeleteFileW((cache(r) + L".part").c_str());
         }
-        log = std::wstring(tmp) + L"zv-img-test.log";
+        log = tempPath(L"zv-img-test.log");
         DeleteFileW(log.c_str());
         lstrcpynW(logPath, log.c_str(), MAX_PATH);
         imgResetState();
@@ -132,7 +107,7 @@ TEST_F(Images, RemotePictureDownloadsOnceIntoTheCache) {
     EXPECT_EQ(d.first, r.id);
     EXPECT_EQ(d.second, 1);
     EXPECT_EQ(nextDone(800).second, -1);  // exactly one download
-    EXPECT_EQ(bytesOf(cache(0)).size(), r.size);
+    EXPECT_EQ(fileBytes(cache(0)).size(), r.size);
     EXPECT_FALSE(exists(cache(0) + L".part"));
     EXPECT_EQ(imgStatus(r.id), 0);
     GpBitmap* bm = loadImg(r.id);
@@ -158,16 +133,16 @@ TEST_F(Images, FaultsNeverTakeTheFinalName) {
         EXPECT_EQ(d.first, r.id);
         EXPECT_EQ(d.second, 0);
         EXPECT_FALSE(exists(cache(1) + L".part"));
-        EXPECT_EQ(bytesOf(cache(1)), "short");
+        EXPECT_EQ(fileBytes(cache(1)), "short");
         EXPECT_EQ(imgStatus(r.id), 2);
     }
-    EXPECT_NE(bytesOf(log).find("Imagen descartada"), std::string::npos);
+    EXPECT_NE(fileBytes(log).find("Imagen descartada"), std::string::npos);
     // a good server replaces the short file
     imgResetState();
     setBase(L"");
     imgRequest(r.id);
     EXPECT_EQ(nextDone().second, 1);
-    EXPECT_EQ(bytesOf(cache(1)).size(), r.size);
+    EXPECT_EQ(fileBytes(cache(1)).size(), r.size);
     EXPECT_NE(loadImg(r.id), nullptr);
 }
 
@@ -196,7 +171,7 @@ TEST_F(Images, CorruptCachedFileIsDownloadedAgain) {
     const ImgRemote& r = IMGREMOTE[3];
     imgRequest(r.id);
     ASSERT_EQ(nextDone().second, 1);
-    std::string good = bytesOf(cache(3));
+    std::string good = fileBytes(cache(3));
     ASSERT_EQ(good.size(), r.size);
     // the right size, one byte changed: found when decoded, then fetched again
     imgResetState();
@@ -206,9 +181,9 @@ TEST_F(Images, CorruptCachedFileIsDownloadedAgain) {
     EXPECT_EQ(imgStatus(r.id), 0);  // looks ready until it is read
     EXPECT_EQ(loadImg(r.id), nullptr);
     EXPECT_NE(imgStatus(r.id), 2);  // fetched again (perhaps already done)
-    EXPECT_NE(bytesOf(log).find("no coincide"), std::string::npos);
+    EXPECT_NE(fileBytes(log).find("no coincide"), std::string::npos);
     ASSERT_EQ(nextDone().second, 1);
-    EXPECT_TRUE(bytesOf(cache(3)) == good);
+    EXPECT_TRUE(fileBytes(cache(3)) == good);
     EXPECT_NE(loadImg(r.id), nullptr);
 }
 

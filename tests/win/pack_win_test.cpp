@@ -10,16 +10,7 @@
 #include "datapack/install_win.h"
 #include "datapack/pack.h"
 #include "app/startup.h"
-
-namespace {
-std::string fileBytes(const wchar_t* p) {
-    DWORD n = 0;
-    char* b = readFileA(p, &n);
-    std::string s = b ? std::string(b, n) : "<missing>";
-    free(b);
-    return s;
-}
-}  // namespace
+#include "winutil.h"
 
 TEST(PackDisk, InstallReplacesTheFileOnlyWithAValidNewerPack) {
     MemStore st;

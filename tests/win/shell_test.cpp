@@ -15,41 +15,19 @@
 #include "app/startup.h"
 #include "checklist/persist.h"
 #include "tools/backup_win.h"
+#include "winutil.h"
 
 namespace {
 
-std::wstring tempDir() {
-    wchar_t base[MAX_PATH];
-    GetTempPathW(MAX_PATH, base);
-    std::wstring d = std::wstring(base) + L"zvtest" + std::to_wstring(GetCurrentProcessId());
-    CreateDirectoryW(d.c_str(), nullptr);
-    return d;
-}
-
-std::string readAll(const std::wstring& p) {
-    DWORD n = 0;
-    char* b = readFileA(p.c_str(), &n);
-    std::string s = b ? std::string(b, n) : std::string();
-    free(b);
-    return s;
-}
-
-void writeBytes(const std::wstring& p, const std::string& bytes) {
-    HANDLE h = CreateFileW(p.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    DWORD d;
-    WriteFile(h, bytes.data(), DWORD(bytes.size()), &d, nullptr);
-    CloseHandle(h);
-}
-
 // The file's text without its byte-order mark, as UTF-16 keys and values.
 std::wstring fileText(const std::wstring& p) {
-    std::string b = readAll(p);
+    std::string b = fileBytes(p);
     if (b.size() < 2 || (unsigned char)b[0] != 0xFF || (unsigned char)b[1] != 0xFE) return L"<not UTF-16>";
     return std::wstring((const wchar_t*)(b.data() + 2), (b.size() - 2) / 2);
 }
 
 struct Ini : ::testing::Test {
-    std::wstring dir = tempDir(), path = dir + L"\\ajustes.ini";
+    std::wstring dir = tempDir(L"zvtest"), path = dir + L"\\ajustes.ini";
     void SetUp() override { DeleteFileW(path.c_str()); }
     void TearDown() override { DeleteFileW(path.c_str()); }
 };
@@ -131,21 +109,21 @@ TEST_F(Ini, BackupCopyRestoresEverySection) {
     }
     ASSERT_TRUE(CopyFileW(path.c_str(), copy.c_str(), FALSE));
     EXPECT_TRUE(backupIsOurs(copy.c_str()));
-    std::string before = readAll(path);
+    std::string before = fileBytes(path);
     {
         ProfileStore st(path.c_str());
         st.delSection("builds");
         st.put("ajustes", "Idioma", u"de");
     }
     ASSERT_TRUE(CopyFileW(copy.c_str(), path.c_str(), FALSE));
-    EXPECT_EQ(readAll(path), before);
+    EXPECT_EQ(fileBytes(path), before);
     writeBytes(copy, "[ajustes]\r\nIdioma=es\r\n");
     EXPECT_FALSE(backupIsOurs(copy.c_str()));
     DeleteFileW(copy.c_str());
 }
 
 TEST(Files, ReadFileAIsBoundedAndTerminated) {
-    std::wstring dir = tempDir(), p = dir + L"\\f.bin";
+    std::wstring dir = tempDir(L"zvtest"), p = dir + L"\\f.bin";
     writeBytes(p, std::string("ab\0c", 4));
     DWORD n = 99;
     char* b = readFileA(p.c_str(), &n);
@@ -160,18 +138,18 @@ TEST(Files, ReadFileAIsBoundedAndTerminated) {
 }
 
 TEST(Log, RotatesPast512KiB) {
-    std::wstring dir = tempDir();
+    std::wstring dir = tempDir(L"zvtest");
     swprintf(logPath, MAX_PATH, L"%ls\\registro.txt", dir.c_str());
     std::wstring old = std::wstring(logPath) + L".anterior";
     DeleteFileW(old.c_str());
     writeBytes(logPath, std::string(600 * 1024, 'x'));
     logLine(L"Prueba %d · %ls", 7, L"ñ");
-    EXPECT_EQ(readAll(old).size(), 600u * 1024);
-    std::string now = readAll(logPath);
+    EXPECT_EQ(fileBytes(old).size(), 600u * 1024);
+    std::string now = fileBytes(logPath);
     EXPECT_EQ(now.size(), 20u + 2 + 13 + 2);
     EXPECT_NE(now.find("  Prueba 7 \xC2\xB7 \xC3\xB1\r\n"), std::string::npos);
     logLine(L"segunda");
-    EXPECT_EQ(readAll(old).size(), 600u * 1024);  // small log: no new rotation
+    EXPECT_EQ(fileBytes(old).size(), 600u * 1024);  // small log: no new rotation
     DeleteFileW(logPath);
     DeleteFileW(old.c_str());
     logPath[0] = 0;
@@ -181,7 +159,7 @@ TEST(Log, RotatesPast512KiB) {
 // The log never grows without limit: a rename that fails empties it instead, and a log that
 // can be neither renamed nor emptied stops growing; sizes past 4 GiB count in full.
 TEST(Log, NeverGrowsWithoutLimit) {
-    std::wstring dir = tempDir();
+    std::wstring dir = tempDir(L"zvtest");
     swprintf(logPath, MAX_PATH, L"%ls\\registro.txt", dir.c_str());
     std::wstring old = std::wstring(logPath) + L".anterior";
     auto sizeOf = [](const wchar_t* p) {
@@ -194,7 +172,7 @@ TEST(Log, NeverGrowsWithoutLimit) {
     ASSERT_TRUE(CreateDirectoryW(old.c_str(), nullptr));
     writeBytes(logPath, std::string(600 * 1024, 'x'));
     logLine(L"tras el vaciado");
-    std::string now = readAll(logPath);
+    std::string now = fileBytes(logPath);
     EXPECT_LT(now.size(), 300u);
     EXPECT_NE(now.find("no se pudo renombrar"), std::string::npos);
     EXPECT_NE(now.find("tras el vaciado"), std::string::npos);

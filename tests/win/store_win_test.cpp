@@ -13,30 +13,9 @@
 #include "base/utf.h"
 #include "l10n/keys.h"
 #include "l10n/ui.h"
+#include "winutil.h"
 
 namespace {
-
-std::wstring dirOf() {
-    wchar_t base[MAX_PATH];
-    GetTempPathW(MAX_PATH, base);
-    std::wstring d = std::wstring(base) + L"zvstore" + std::to_wstring(GetCurrentProcessId());
-    CreateDirectoryW(d.c_str(), nullptr);
-    return d;
-}
-
-std::string bytesOf(const std::wstring& p) {
-    std::string b;
-    DWORD err;
-    if (fileReadAll(p.c_str(), &b, &err) <= 0) return "<none>";
-    return b;
-}
-
-void writeBytes(const std::wstring& p, const std::string& b) {
-    HANDLE h = CreateFileW(p.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    DWORD d;
-    WriteFile(h, b.data(), DWORD(b.size()), &d, nullptr);
-    CloseHandle(h);
-}
 
 std::string utf16(const std::u16string& t) { return iniBytes(t); }
 
@@ -49,7 +28,7 @@ std::wstring apiGet(const std::wstring& path, const wchar_t* sec, const wchar_t*
 std::u16string u(const std::wstring& w) { return std::u16string(U(w.c_str()), w.size()); }
 
 struct Disk : ::testing::Test {
-    std::wstring dir = dirOf(), path = dir + L"\\ajustes.ini";
+    std::wstring dir = tempDir(L"zvstore"), path = dir + L"\\ajustes.ini";
     void clean() {
         for (const wchar_t* ext : {L"", L".copia", L".copia.nuevo", L".roto", L".anterior", L".nuevo"}) {
             std::wstring p = path + ext;
@@ -107,17 +86,17 @@ TEST_F(Disk, WritesAreWholeReadableByTheApiAndKeepTheLastCopy) {
         EXPECT_TRUE(st.exists());
     }
     EXPECT_EQ(apiGet(path, L"checklist", L"t0"), L"0|Ñandú 日本 ✓ \U0001F525");
-    EXPECT_EQ(bytesOf(path).substr(0, 2), "\xFF\xFE");
+    EXPECT_EQ(fileBytes(path).substr(0, 2), "\xFF\xFE");
     ProfileStore st(path.c_str());
     st.put("estado", "c0", u"1");
-    std::string one = bytesOf(path);
+    std::string one = fileBytes(path);
     {
         StoreBatch b(st);
         for (int i = 0; i < 40; i++) st.put("estado", ("c" + std::to_string(i)).c_str(), u"1");
         st.delKey("checklist", "t0");
     }
     // one replacement for the whole batch: the copy is the file as it was before it
-    EXPECT_EQ(bytesOf(path + L".copia"), one);
+    EXPECT_EQ(fileBytes(path + L".copia"), one);
     EXPECT_EQ(apiGet(path, L"estado", L"c39"), L"1");
     EXPECT_EQ(apiGet(path, L"checklist", L"t0"), L"<d>");
     EXPECT_EQ(GetFileAttributesW((path + L".nuevo").c_str()), INVALID_FILE_ATTRIBUTES);
@@ -141,7 +120,7 @@ TEST_F(Disk, EmptyOrDamagedFileIsRestoredFromTheLastGoodCopy) {
         EXPECT_TRUE(st.exists());
         EXPECT_EQ(apiGet(path, L"estado", L"instalado"), L"1");  // written back whole
         EXPECT_EQ(st.takeLog().size(), 1u);
-        if (!bad.empty()) EXPECT_EQ(bytesOf(path + L".roto"), bad);
+        if (!bad.empty()) EXPECT_EQ(fileBytes(path + L".roto"), bad);
     }
 }
 
@@ -152,10 +131,10 @@ TEST_F(Disk, DamagedFileWithoutCopyStartsAfreshAndSaysSo) {
     EXPECT_FALSE(st.exists());  // the first-run path writes its keys
     loadState(st, 0x0C0A);
     EXPECT_EQ(apiGet(path, L"ajustes", L"ProcesoJuego"), L"TheDivision2.exe");
-    EXPECT_EQ(bytesOf(path + L".roto"), std::string(100, '\0'));
+    EXPECT_EQ(fileBytes(path + L".roto"), std::string(100, '\0'));
     EXPECT_EQ(st.takeEvents(), 0u);
     st.put("estado", "c0", u"1");
-    EXPECT_NE(bytesOf(path + L".copia"), std::string(100, '\0'));  // the damaged file never becomes the copy
+    EXPECT_NE(fileBytes(path + L".copia"), std::string(100, '\0'));  // the damaged file never becomes the copy
 }
 
 TEST_F(Disk, LockedFileIsWaitedForThenNeverOverwritten) {
@@ -164,7 +143,7 @@ TEST_F(Disk, LockedFileIsWaitedForThenNeverOverwritten) {
         st.put("estado", "c0", u"1");
         st.put("estado", "c1", u"1");
     }
-    std::string before = bytesOf(path);
+    std::string before = fileBytes(path);
     HANDLE lock = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(lock, INVALID_HANDLE_VALUE);
     DWORD t0 = GetTickCount();
@@ -179,7 +158,7 @@ TEST_F(Disk, LockedFileIsWaitedForThenNeverOverwritten) {
     EXPECT_EQ(st.retry(), 0);
     CloseHandle(lock);
     st.put("estado", "c2", u"1");
-    EXPECT_EQ(bytesOf(path), before);
+    EXPECT_EQ(fileBytes(path), before);
 
     // a lock that lifts within the wait is no trouble
     lock = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
@@ -213,8 +192,8 @@ TEST_F(Disk, OldEncodingsAreConvertedOnceKeepingTheOriginal) {
         writeBytes(path, in);
         ProfileStore st(path.c_str());
         EXPECT_EQ(st.getStr("ajustes", "TeclaSalir", u"", 64), u"Mayús+Fin") << st.foundEncoding();
-        EXPECT_EQ(bytesOf(path), iniBytes(text));
-        EXPECT_EQ(bytesOf(path + L".anterior"), in);
+        EXPECT_EQ(fileBytes(path), iniBytes(text));
+        EXPECT_EQ(fileBytes(path + L".anterior"), in);
         EXPECT_EQ(apiGet(path, L"checklist", L"t0"), L"2|Ñandú ✓");
         EXPECT_EQ(st.takeEvents(), 0u);
         loadState(st, 0x0C0A);
@@ -226,7 +205,7 @@ TEST_F(Disk, OldEncodingsAreConvertedOnceKeepingTheOriginal) {
     writeBytes(path, ansi);
     ProfileStore st(path.c_str());
     EXPECT_EQ(st.foundEncoding(), INI_ANSI);
-    EXPECT_EQ(bytesOf(path + L".anterior"), ansi);
+    EXPECT_EQ(fileBytes(path + L".anterior"), ansi);
     if (GetACP() == 1252) EXPECT_EQ(st.getStr("ajustes", "Nombre", u"", 64), u"Mayús");
     // already ours: nothing written, nothing kept
     clean();
@@ -255,12 +234,12 @@ TEST_F(Disk, ChangesMadeOutsideArePickedUpBeforeWriting) {
 TEST_F(Disk, AFailedWriteKeepsTheChangesAndTriesAgain) {
     ProfileStore st(path.c_str());
     st.put("estado", "c0", u"1");
-    std::string before = bytesOf(path);
+    std::string before = fileBytes(path);
     ASSERT_TRUE(CreateDirectoryW((path + L".nuevo").c_str(), nullptr));  // the temporary file cannot be made
     st.put("estado", "c0", u"0");
     EXPECT_EQ(st.takeEvents(), unsigned(SE_SAVE_FAILED));
     EXPECT_TRUE(st.pending());
-    EXPECT_EQ(bytesOf(path), before);
+    EXPECT_EQ(fileBytes(path), before);
     st.put("estado", "c1", u"1");
     EXPECT_EQ(st.takeEvents(), 0u);  // told once
     EXPECT_EQ(st.retry(), 0);
