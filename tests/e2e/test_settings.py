@@ -1,10 +1,10 @@
 """The settings window of the real program, opened from the tray command: keys pressed in its key
 boxes are captured (the global keys are off meanwhile), F8 in two boxes is refused with the
-warning and stores nothing, Ctrl+F7 for hide is stored and then hides the overlay, and a new
-interface size restarts the program with a larger overlay. The window is dark with its accents."""
+warning and stores nothing, Ctrl+F7 for hide is stored with a reset hour in UTC (the day then
+starts at that UTC hour) and then hides the overlay, and a new interface size restarts the
+program with a larger overlay. The window is dark with its accents."""
 
 import os
-import shutil
 import subprocess
 import sys
 import time
@@ -12,6 +12,7 @@ import unittest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import harness as h  # noqa: E402
+import test_game as game  # noqa: E402  (the stand-in program)
 from harness import setUpModule, tearDownModule  # noqa: E402,F401  (a display and Wine server per file)
 
 WM_COMMAND = 0x0111
@@ -30,26 +31,13 @@ def shot(name):
     return h.screenshot(os.path.join(h.ROOT, "build", "e2e-" + name + ".png"))
 
 
-def ini_text():
-    return h.read_text(h.INI)
+def stored():
+    """What a save of the window writes: its settings and the checklist's state (the library
+    warming up in the background may add its build index meanwhile)."""
+    return {k: v for k, v in h.ini().items() if k in ("ajustes", "estado", "checklist")}
 
 
-BUILD = os.environ.get("ZV_BUILD") or os.path.join(h.ROOT, "build", "win64")
 OTHER = "Bloc.exe"  # another program that holds the keyboard, as the game would
-
-
-def other_pids():
-    pids = []
-    for pid in os.listdir("/proc"):
-        if pid.isdigit():
-            try:
-                with open(f"/proc/{pid}/cmdline", "rb") as f:
-                    cmd = f.read()
-            except OSError:
-                continue
-            if OTHER.encode() in cmd and b"wine-run.sh" not in cmd and h.in_prefix(pid):
-                pids.append(int(pid))
-    return pids
 
 
 class Settings(h.ProgramTest):
@@ -60,7 +48,7 @@ class Settings(h.ProgramTest):
         time.sleep(1)
 
     def tearDown(self):
-        for pid in other_pids():
+        for pid in game.standin_pids(OTHER.encode()):
             try:
                 os.kill(pid, 9)
             except OSError:
@@ -70,10 +58,7 @@ class Settings(h.ProgramTest):
     def focus_other_program(self):
         """Global keys reach Wine only while one of its windows has the keyboard: a stand-in
         program takes it, as the game does for a player."""
-        folder = os.path.join(h.ROOT, "build", "e2e games")
-        os.makedirs(folder, exist_ok=True)
-        shutil.copyfile(os.path.join(BUILD, "standin.exe"), os.path.join(folder, OTHER))
-        self.procs.append(subprocess.Popen([h.RUNNER, os.path.join(folder, OTHER)], stdout=subprocess.DEVNULL,
+        self.procs.append(subprocess.Popen([h.RUNNER, game.standin(OTHER)], stdout=subprocess.DEVNULL,
                                            stderr=subprocess.DEVNULL))
         win = h.wait_for(lambda: h.windows("^" + OTHER + "$"), 10)
         self.assertTrue(win, "the stand-in program")
@@ -128,7 +113,7 @@ class Settings(h.ProgramTest):
         self.assertFalse(any(c == ORANGE for row in box for c in row), "the toggle is not shown as on")
 
         # F8 in the expand and the hide box: captured, not acted on; refused on save
-        before = ini_text()
+        before = stored()
         self.capture(EXPAND_BOX, "F8")
         self.capture(HIDE_BOX, "F8")
         self.assertEqual(h.geometry(self.overlay)[2], 300, "F8 in a box must not collapse the overlay")
@@ -137,7 +122,7 @@ class Settings(h.ProgramTest):
         self.assertTrue(warning, "no warning about the duplicate key")
         shot("settings-duplicate")
         self.assertTrue(h.windows(TITLE), "the settings window must stay open")
-        self.assertEqual(ini_text(), before, "nothing may be stored")
+        self.assertEqual(stored(), before, "nothing may be stored")
         h.key("Return")
         self.assertTrue(h.wait_for(lambda: not h.windows("^Ajustes$"), 5), "the warning stayed")
 

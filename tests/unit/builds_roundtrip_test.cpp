@@ -11,6 +11,7 @@
 #include "builds/builds.h"
 #include "builds/share.h"
 #include "l10n/ui.h"
+#include "builds_util.h"
 #include "library/libentry.h"
 
 namespace {
@@ -19,13 +20,6 @@ std::vector<std::u16string> builtinKeys() {
     std::vector<std::u16string> k;
     for (int i = 0; i < DB_BUILTIN_N; i++) k.push_back(u16num(DB_BUILTIN[i].cat) + u"|" + u8w(DB_BUILTIN[i].title));
     return k;
-}
-
-std::vector<int> pieces() {
-    std::vector<int> r;
-    for (size_t i = 0; i < fav.size(); i++)
-        if (fav[i]) r.push_back(int(i));
-    return r;
 }
 
 // Shares the given pieces from a build in language `from`, imports the message in language

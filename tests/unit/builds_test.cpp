@@ -9,31 +9,11 @@
 
 #include "base/utf.h"
 #include "l10n/ui.h"
+#include "builds_util.h"
 
 namespace {
 
-const std::vector<std::u16string> KEYS = {
-    u"1|Striker", u"1|Heartbreaker", u"2|Ceska", u"3|Eagle Bearer", u"4|Coyote's Mask",
-    u"5|Strained", u"6|Glass Cannon", u"7|Magazine", u"8|Captura 1", u"9|Tabla de daño",
-};
-
 std::u16string get(MemStore& s, const char* sec, const char* key) { return s.getStr(sec, key, u"<none>", 1024); }
-
-// A fresh module over KEYS with the given settings text, loaded.
-void start(MemStore& s, const std::u16string& ini) {
-    uiSetLang(0);
-    s.load(ini);
-    buildsReset();
-    buildsAttach(KEYS);
-    buildsLoad(s);
-}
-
-std::vector<int> pieces() {
-    std::vector<int> r;
-    for (size_t i = 0; i < fav.size(); i++)
-        if (fav[i]) r.push_back(int(i));
-    return r;
-}
 
 std::vector<std::u16string> shownNames() {
     std::vector<std::u16string> r;

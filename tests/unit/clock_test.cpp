@@ -308,19 +308,6 @@ TEST_F(Clock, AClockAheadAndBackLosesNothing) {
     EXPECT_EQ(checked[0] + checked[1] + checked[5] + checked[10], 4);
 }
 
-TEST_F(Clock, RemindersDoNotRepeatAfterTheClockComesBack) {
-    long long now = at(2026, 12, 9, 8, 30);  // half an hour before the daily reset
-    checkResets(now, st);
-    Notice n;
-    EXPECT_EQ(remindCheck(now, st, &n), 1);
-    EXPECT_EQ(remindCheck(now, st, &n), 0);
-    checkResets(now + 30 * 86400LL, st);  // a month ahead for a moment: that day's reminder shows
-    EXPECT_EQ(remindCheck(now + 30 * 86400LL, st, &n), 1);
-    checkResets(now + 60, st);
-    EXPECT_EQ(remindCheck(now + 60, st, &n), 0);  // already shown for this day
-    EXPECT_EQ(st.getStr("estado", "avisoDiario", u"", 64), u16num(dailyStamp));
-}
-
 TEST_F(Clock, StreakAcrossDays) {
     long long now = at(2026, 12, 6, 20);
     st.put("historial", "d20261205", u"4/4/0");
@@ -369,17 +356,14 @@ TEST_F(Clock, StreakAcrossDays) {
 }
 
 TEST_F(Clock, DurationTexts) {
-    EXPECT_EQ(dur(0), u"0 min");
-    EXPECT_EQ(dur(-500), u"0 min");
-    EXPECT_EQ(dur(1), u"1 min");
-    EXPECT_EQ(dur(61), u"2 min");
-    EXPECT_EQ(dur(3540), u"59 min");
-    EXPECT_EQ(dur(3541), u"1h 00m");
-    EXPECT_EQ(dur(3600), u"1h 00m");
-    EXPECT_EQ(dur(86340), u"23h 59m");
-    EXPECT_EQ(dur(86341), u"1d 0h");
-    EXPECT_EQ(dur(3 * 86400 + 5 * 3600), u"3d 5h");
-    EXPECT_EQ(dur(0x7FFFFFFFFFFFFFFFLL).size() < DUR_TEXT, true);
+    struct Case {
+        long long s;
+        const char16_t* text;
+    } cases[] = {{0, u"0 min"},        {-500, u"0 min"},       {1, u"1 min"},         {61, u"2 min"},
+                 {3540, u"59 min"},    {3541, u"1h 00m"},      {3600, u"1h 00m"},     {86340, u"23h 59m"},
+                 {86341, u"1d 0h"},    {3 * 86400 + 5 * 3600, u"3d 5h"}};
+    for (const Case& c : cases) EXPECT_EQ(dur(c.s), c.text) << c.s;
+    EXPECT_LT(dur(0x7FFFFFFFFFFFFFFFLL).size(), size_t(DUR_TEXT));
     uiSetLang(2);  // the reminders' durations take the language's day mark
     EXPECT_EQ(dur(3 * 86400 + 5 * 3600), u"3j 5h");
 }
@@ -429,6 +413,13 @@ TEST_F(Clock, DailyReminderOncePerPeriod) {
     remindMin = 0x7FFFFFFF;  // as large as the setting can hold: always in range, no overflow
     ASSERT_EQ(remindCheck(next, st, &n), 1);
     EXPECT_EQ(std::u16string(n.text), u"1 daily tasks left. Daily reset in 30 min.");
+
+    // a month ahead for a moment: that day's reminder shows; back again, this one does not repeat
+    checkResets(next + 30 * 86400LL, st);
+    EXPECT_EQ(remindCheck(next + 30 * 86400LL, st, &n), 1);
+    checkResets(next + 60, st);
+    EXPECT_EQ(remindCheck(next + 60, st, &n), 0);
+    EXPECT_EQ(st.getStr("estado", "avisoDiario", u"", 64), u16num(dailyStamp));
 }
 
 TEST_F(Clock, WeeklyReminderInTheLastDay) {

@@ -216,41 +216,25 @@ TEST_F(Pack, Instants) {
 }
 
 TEST_F(Pack, SeasonCodes) {
-    EXPECT_EQ(seasonIdx("Y8S3"), 26);
-    EXPECT_EQ(seasonIdx("Y8 S3"), 26);
-    EXPECT_EQ(seasonIdx("y8s3"), 26);
-    EXPECT_EQ(seasonIdx("Y7S1"), 21);
-    EXPECT_EQ(seasonIdx("Y7S3 then Y8S1"), 24);
-    EXPECT_EQ(seasonIdx("Y8S1, Y7S3"), 24);
-    EXPECT_EQ(seasonIdx("(Y5S2)"), 16);
-    EXPECT_EQ(seasonIdx("Y8S34"), 26);
-    EXPECT_EQ(seasonIdx("\xC3\xA9Y8S3"), 26);  // a non-ASCII byte is not a letter here
-    EXPECT_EQ(seasonIdx("xY8S3"), -1);
-    EXPECT_EQ(seasonIdx("2Y8S3"), -1);
-    EXPECT_EQ(seasonIdx("Y8S0"), -1);
-    EXPECT_EQ(seasonIdx("Y8"), -1);
-    EXPECT_EQ(seasonIdx("YS3"), -1);
-    EXPECT_EQ(seasonIdx(""), -1);
-    EXPECT_EQ(seasonIdx(nullptr), -1);
+    struct Case {
+        const char* text;
+        int idx;
+    } cases[] = {
+        {"Y8S3", 26}, {"Y8 S3", 26}, {"y8s3", 26}, {"Y7S1", 21}, {"Y7S3 then Y8S1", 24}, {"Y8S1, Y7S3", 24},
+        {"(Y5S2)", 16}, {"Y8S34", 26}, {"\xC3\xA9Y8S3", 26},  // a non-ASCII byte is not a letter here
+        {"xY8S3", -1}, {"2Y8S3", -1}, {"Y8S0", -1}, {"Y8", -1}, {"YS3", -1}, {"", -1}, {nullptr, -1},
+    };
+    for (const Case& c : cases) EXPECT_EQ(seasonIdx(c.text), c.idx) << str(c.text);
     EXPECT_GT(seasonIdx("Y99999999999999999999S1"), 0);  // bounded, never overflows
 }
 
+// The built-in pack parses whole, and every block but a creator has its title in each language.
 TEST_F(Pack, BuiltInPack) {
     EXPECT_EQ(std::strlen(PACK_BUILTIN), PACK_BUILTIN_LEN);
     ASSERT_EQ(pkParse(PACK_BUILTIN, PACK_BUILTIN_LEN), 1);
-    EXPECT_STREQ(praw(&pk[0], "version"), "2026-10-30");
-    EXPECT_STREQ(praw(&pk[0], "temporada"), "Y8S3");
-    EXPECT_STREQ(praw(&pk[0], "tu"), "30");
-    EXPECT_STREQ(praw(&pk[0], "ventana"), "3");
-    EXPECT_STREQ(praw(&pk[0], "url"), "https://zenvoral.app/datos.txt");
-    int news = 0, guides = 0, creators = 0, credits = 0;
+    EXPECT_NE(praw(&pk[0], "version"), nullptr);
     for (int i = 1; i < pkN; i++) {
-        std::string kind = pk[i].kind;
-        news += kind == "noticia";
-        guides += kind == "guia";
-        creators += kind == "creador";
-        if (kind == "guia" && str(praw(&pk[i], "cat")) == "credito") credits++;
-        if (kind == "creador") {
+        if (std::string(pk[i].kind) == "creador") {
             EXPECT_NE(praw(&pk[i], "nombre"), nullptr);
             continue;
         }
@@ -261,11 +245,6 @@ TEST_F(Pack, BuiltInPack) {
             EXPECT_NE(pget(&pk[i], "texto"), nullptr);
         }
     }
-    EXPECT_EQ(news, 5);
-    EXPECT_EQ(guides, 2);
-    EXPECT_EQ(credits, 1);
-    EXPECT_EQ(creators, 1);
-    EXPECT_EQ(pkN, 1 + news + guides + creators);
 }
 
 // ---- installation and header values ---------------------------------------------------------

@@ -11,13 +11,9 @@
 #include "base/utf.h"
 #include "builds/builds.h"
 #include "l10n/ui.h"
+#include "builds_util.h"
 
 namespace {
-
-const std::vector<std::u16string> KEYS = {
-    u"1|Striker", u"1|Heartbreaker", u"2|Ceska", u"3|Eagle Bearer", u"4|Coyote's Mask",
-    u"5|Strained", u"6|Glass Cannon", u"7|Magazine", u"8|Captura 1", u"9|Tabla de daño",
-};
 
 // base64url without padding, written out plainly for hand-made codes
 std::u16string b64(const std::vector<uint8_t>& b) {
@@ -57,21 +53,6 @@ std::vector<uint8_t> payload(const std::string& name, int count, const std::vect
 }
 
 std::u16string code(const std::vector<uint8_t>& b) { return u"ZV1-" + b64(b); }
-
-void start(MemStore& s) {
-    uiSetLang(0);
-    s.load(u"");
-    buildsReset();
-    buildsAttach(KEYS);
-    buildsLoad(s);
-}
-
-std::vector<int> pieces() {
-    std::vector<int> r;
-    for (size_t i = 0; i < fav.size(); i++)
-        if (fav[i]) r.push_back(int(i));
-    return r;
-}
 
 }  // namespace
 
