@@ -1,5 +1,5 @@
-// The shell pieces that run without a user: the settings file through the profile API,
-// whole-file reads and the log, on real Windows files under Wine.
+// The shell pieces that run without a user: the settings file's backup copy, whole-file reads
+// and the log, on real Windows files under Wine.
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <winioctl.h>
@@ -10,21 +10,11 @@
 #include "base/logfmt.h"
 #include "base/state.h"
 #include "base/store_win.h"
-#include "checklist/catalogue.h"
-#include "l10n/ui.h"
 #include "app/startup.h"
-#include "checklist/persist.h"
 #include "tools/backup_win.h"
 #include "winutil.h"
 
 namespace {
-
-// The file's text without its byte-order mark, as UTF-16 keys and values.
-std::wstring fileText(const std::wstring& p) {
-    std::string b = fileBytes(p);
-    if (b.size() < 2 || (unsigned char)b[0] != 0xFF || (unsigned char)b[1] != 0xFE) return L"<not UTF-16>";
-    return std::wstring((const wchar_t*)(b.data() + 2), (b.size() - 2) / 2);
-}
 
 struct Ini : ::testing::Test {
     std::wstring dir = tempDir(L"zvtest"), path = dir + L"\\ajustes.ini";
@@ -33,69 +23,6 @@ struct Ini : ::testing::Test {
 };
 
 }  // namespace
-
-TEST_F(Ini, FirstStartWritesUnicodeFileWithTheDefaults) {
-    ProfileStore st(path.c_str());
-    EXPECT_FALSE(st.exists());
-    loadState(st, 0x0C0A);
-    std::wstring t = fileText(path);
-    size_t at = 0;
-    for (const wchar_t* k : {L"[ajustes]", L"ProcesoJuego=TheDivision2.exe", L"HoraReinicio=9", L"Opacidad=215",
-                             L"TeclaEditar=F8", L"TeclaOcultar=F7", L"TeclaBiblioteca=F9", L"TeclaSalir=F10",
-                             L"Idioma=es"}) {
-        size_t f = t.find(k, at);
-        ASSERT_NE(f, std::wstring::npos) << "missing or out of order";
-        at = f;
-    }
-    EXPECT_EQ(t.find(L"[estado]"), std::wstring::npos);
-}
-
-TEST_F(Ini, RangesAndTextsSurviveTheProfileApi) {
-    {
-        ProfileStore st(path.c_str());
-        st.put("ajustes", "HoraReinicio", u"-1");
-        st.put("ajustes", "Opacidad", u"999");
-        st.put("checklist", "n", u"2");
-        st.put("checklist", "t0", u"2|Ñandú 日本 ✓");
-        st.put("checklist", "t1", u"sin tipo");
-        st.put("checklist", "orden", u"3,3,99,0,");
-    }
-    ProfileStore st(path.c_str());
-    loadState(st, 0x0409);
-    EXPECT_EQ(resetHour, 15);
-    EXPECT_EQ(opacity, 255);
-    ASSERT_EQ(NT, 14);
-    EXPECT_EQ(std::u16string(tCustom[13]), u"Ñandú 日本 ✓");
-    EXPECT_EQ(ord[0], 3);
-    EXPECT_EQ(ord[1], 0);
-    EXPECT_EQ(lang, 1);
-
-    checked[13] = 1;
-    dailyStamp = 1765000000;
-    posX = 300;
-    saveState(st);
-    checklistSave(st);
-    catReset();
-    loadState(st, 0x0409);
-    EXPECT_EQ(checked[13], 1);
-    EXPECT_EQ(dailyStamp, 1765000000);
-    EXPECT_EQ(posX, 300);
-    EXPECT_EQ(std::u16string(tCustom[13]), u"Ñandú 日本 ✓");
-    EXPECT_EQ(st.section("checklist").size(), 4u);  // n, t0, ocultas, orden
-    uiSetLang(0);
-}
-
-TEST_F(Ini, AnAnsiFileIsConvertedOnceKeepingEveryKey) {
-    writeBytes(path, "[ajustes]\r\nProcesoJuego=Juego.exe\r\n[otra]\r\nclave=valor\r\n");
-    ProfileStore st(path.c_str());
-    std::wstring t = fileText(path);
-    EXPECT_NE(t.find(L"clave=valor"), std::wstring::npos);
-    EXPECT_EQ(st.getStr("ajustes", "ProcesoJuego", u"", 260), u"Juego.exe");
-    st.put("ajustes", "Nombre", u"Łódź");
-    EXPECT_EQ(st.getStr("ajustes", "Nombre", u"", 64), u"Łódź");
-    st.delSection("otra");
-    EXPECT_EQ(st.getStr("otra", "clave", u"none", 64), u"none");
-}
 
 TEST_F(Ini, BackupCopyRestoresEverySection) {
     std::wstring copy = dir + L"\\copia.ini";
