@@ -1,14 +1,12 @@
-// The checklist editor's operations on the catalogue, and what they leave in the settings file.
+// The checklist editor's operations on the catalogue (the settings file's side is in state_test).
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "base/store.h"
 #include "base/utf.h"
 #include "checklist/catalogue.h"
 #include "checklist/editor.h"
-#include "checklist/persist.h"
 
 namespace {
 
@@ -163,25 +161,4 @@ TEST(Editor, RestoreAfterAddsAndHides) {
     EXPECT_EQ(checked[0], 1);  // completion flags stay
     EXPECT_EQ(checked[7], 1);
     EXPECT_EQ(checked[13], 0);
-}
-
-TEST(Editor, ChangesRoundTripThroughTheSettingsFile) {
-    catReset();
-    chkAddAfter(9, u"Misión ñ — 日本");
-    chkMoveTask(13, -1);
-    tHidden[0] = 1;
-    MemStore st;
-    checklistSave(st);
-    EXPECT_EQ(st.getStr("checklist", "t0", u"", 199), u"2|Misión ñ — 日本");
-    EXPECT_EQ(st.getStr("checklist", "orden", u"", 199), u"0,1,2,3,4,5,6,7,8,13,9,10,11,12,");
-    EXPECT_EQ(st.getStr("checklist", "ocultas", u"", 199), u"0,");
-    std::vector<int> before = order();
-    catLoad(st);
-    EXPECT_EQ(order(), before);
-    EXPECT_EQ(tHidden[0], 1);
-    EXPECT_EQ(std::u16string(tCustom[13]), u"Misión ñ — 日本");
-    chkDeleteTask(13);
-    checklistSave(st);
-    EXPECT_EQ(st.getStr("checklist", "n", u"", 199), u"0");
-    EXPECT_FALSE(st.has("checklist", "t0"));
 }
