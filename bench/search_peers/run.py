@@ -72,7 +72,7 @@ def main(argv):
 
     rows = [("Zenvoral", summary(ours))] + [(name, summary(res)) for name, res in peers.items()]
     base = rows[0][1]
-    print(f"\nLibrary search, {base['n']} queries typed letter by letter ({base['keys']} keystrokes each), "
+    print(f"\nLibrary search, {base['n']} queries typed letter by letter ({base['keys']} keystrokes for each library), "
           f"{len(json.load(open(corpus, encoding='utf-8')))} entries")
     print(f"{'':12} {'median':>10} {'worst':>10} {'x median':>9} {'x worst':>8} {'top-1':>7} {'top-5':>7}")
     for name, s in rows:

@@ -66,10 +66,12 @@ struct WordDist {
     }
 };
 
-// The query's words (2 characters or more) and, for words with synonyms, the alternatives.
+// The query's words (2 characters or more) and its alternatives: synonyms put in, letters and
+// digits apart ("ak47" finds "AK-47", "9mm" finds "9 mm"), and for the typo-tolerant step only,
+// the words run together ("head hunter" finds "Headhunter").
 struct Query {
     std::u16string text;                      // folded, without leading spaces
-    std::vector<std::u16string> variants;     // text, then with synonyms put in
+    std::vector<std::u16string> variants;     // text, then the alternatives (exact step)
     std::vector<std::vector<int>> words;      // per variant: indexes into dists
     std::vector<WordDist> dists;
 };
@@ -97,6 +99,19 @@ std::vector<std::u16string> splitWords(const std::u16string& s) {
         while (j < s.size() && s[j] != u' ') j++;
         if (j > i) out.emplace_back(s, i, j - i);
         i = j;
+    }
+    return out;
+}
+
+bool asciiLetter(char16_t c) { return c >= u'a' && c <= u'z'; }
+bool digit(char16_t c) { return c >= u'0' && c <= u'9'; }
+
+// s with a space between a letter and a digit next to each other.
+std::u16string digitsApart(const std::u16string& s) {
+    std::u16string out;
+    for (size_t i = 0; i < s.size(); i++) {
+        if (i > 0 && ((asciiLetter(s[i - 1]) && digit(s[i])) || (digit(s[i - 1]) && asciiLetter(s[i])))) out += u' ';
+        out += s[i];
     }
     return out;
 }
@@ -132,7 +147,16 @@ void prepare(Query& q, const char16_t* box) {
                 break;
             }
     }
-    for (const std::u16string& v : q.variants) {
+    std::u16string apart = digitsApart(q.text);
+    if (apart != q.text) q.variants.push_back(apart);
+    std::vector<std::u16string> fuzzy = q.variants;
+    std::vector<std::u16string> words = splitWords(q.text);
+    if (words.size() >= 2) {
+        std::u16string joined;
+        for (const std::u16string& w : words) joined += w;
+        fuzzy.push_back(joined);
+    }
+    for (const std::u16string& v : fuzzy) {
         std::vector<int> ids;
         for (const std::u16string& w : splitWords(v)) {
             if (w.size() < 2) continue;
@@ -314,13 +338,16 @@ void listRows(const char16_t* box, int curCat, int hideOld, std::vector<LibRow>&
     Query q;
     prepare(q, box);
     std::vector<unsigned char> added(size_t(DBN), 0);
+    // the build's flags are sized by the builds; read them defensively
+    auto inBuild = [](int i) { return size_t(i) < fav.size() && fav[i]; };
+    auto isOwned = [](int i) { return size_t(i) < owned.size() && owned[i]; };
     bool catCol = true;
     auto add = [&](int i, bool fuzzy) {
         added[i] = 1;
         LibRow r{i, COL_SUB, oldF[i], 0, 0, (unsigned char)fuzzy};
         r.live = DB[i].cat == CAT_CREATOR && liveF[i];
         if (r.live) r.col = COL_LIVE;
-        else if (curCat == ROW_BUILD && fav[i]) r.col = COL_BUILD, r.owned = owned[i];
+        else if (curCat == ROW_BUILD && inBuild(i)) r.col = COL_BUILD, r.owned = isOwned(i);
         else r.col = catCol ? COL_CATEGORY : COL_SUB;
         rows.push_back(r);
     };
@@ -333,7 +360,7 @@ void listRows(const char16_t* box, int curCat, int hideOld, std::vector<LibRow>&
         }
         if (curCat == ROW_BUILD) {
             for (int i = 0; i < DBN; i++)
-                if (fav[i]) add(i, false);
+                if (inBuild(i)) add(i, false);
             return;
         }
         catCol = false;
@@ -347,7 +374,7 @@ void listRows(const char16_t* box, int curCat, int hideOld, std::vector<LibRow>&
     }
 
     bool build = curCat == ROW_BUILD;
-    auto candidate = [&](int i) { return build ? fav[i] != 0 : !(hideOld && oldF[i]); };
+    auto candidate = [&](int i) { return build ? inBuild(i) : !(hideOld && oldF[i]); };
     std::vector<Finder> finders(q.variants.begin(), q.variants.end());
     for (int i = 0; i < DBN; i++) {
         if (!candidate(i)) continue;
