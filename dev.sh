@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
-# The one entry point: ./dev.sh test | run [options] | build | bench | site
+# The one entry point: ./dev.sh test | run [options] | build | bench | site | package
 set -u
 ROOT=$(cd "$(dirname "$0")" && pwd)
 cd "$ROOT"
 
 PKGS=(cmake ninja-build g++ python3 googletest libgtest-dev libbenchmark-dev clang libclang-rt-14-dev
       g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-tools wine wine64
-      xvfb xdotool imagemagick x11-utils fonts-dejavu-core fonts-roboto-unhinted)
+      xvfb xdotool imagemagick x11-utils fonts-dejavu-core fonts-roboto-unhinted nsis)
 
 setup() {
     local missing=()
@@ -107,6 +107,12 @@ site)
     build win64 || exit 1
     python3 scripts/build_site.py build/site
     ;;
+package)
+    # build/Zenvoral-Setup-<version>.exe from the Windows build
+    setup || exit 1
+    build win64 || exit 1
+    scripts/package.sh build/win64 build || exit 1
+    ;;
 bench)
     setup || exit 1
     build native || exit 1
@@ -122,7 +128,7 @@ bench)
     python3 bench/wine_library.py
     ;;
 *)
-    echo "usage: ./dev.sh test | run [options] | build | bench | site"
+    echo "usage: ./dev.sh test | run [options] | build | bench | site | package"
     exit 2
     ;;
 esac
