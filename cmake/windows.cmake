@@ -24,6 +24,15 @@ target_link_libraries(Zenvoral PRIVATE zvshell)
 target_compile_options(Zenvoral PRIVATE ${ZV_WARN} -O2)
 target_link_options(Zenvoral PRIVATE -municode -static -s)
 
+# The same program with the next build number, which the update test installs over this one.
+# Its own copy of the build number comes first, so the archive's is never linked.
+add_executable(ZenvoralNext WIN32 ${CMAKE_SOURCE_DIR}/src/app/main_win.cpp ${CMAKE_SOURCE_DIR}/src/base/version.cpp
+               ${CMAKE_SOURCE_DIR}/res/zenvoral.rc)
+target_compile_definitions(ZenvoralNext PRIVATE ZV_BUILD_NUMBER=10)
+target_link_libraries(ZenvoralNext PRIVATE zvshell)
+target_compile_options(ZenvoralNext PRIVATE ${ZV_WARN} -O2)
+target_link_options(ZenvoralNext PRIVATE -municode -static -s)
+
 # GoogleTest from Debian's sources, cross-built.
 set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)

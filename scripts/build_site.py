@@ -40,16 +40,18 @@ def fail(msg):
 def program_version():
     with open(os.path.join(ROOT, "src", "base", "endpoints.h"), encoding="utf-8") as f:
         text = f.read()
+    with open(os.path.join(ROOT, "src", "base", "version.cpp"), encoding="utf-8") as f:
+        number = f.read()
     ver = re.search(r'ZV_VERSION = u"([^"]+)"', text)
-    build = re.search(r"ZV_BUILD = (\d+);", text)
+    build = re.search(r"#define ZV_BUILD_NUMBER (\d+)", number)
     if not ver or not build:
-        fail("the program's version is not in src/base/endpoints.h")
+        fail("the program's version is not in src/base/endpoints.h and version.cpp")
     return ver.group(1), int(build.group(1))
 
 
 def find_download(version):
     """(path, published name): the installer when one was built, else the program."""
-    for folder in ("build/installer", "build/win64"):
+    for folder in ("build", "build/installer", "build/win64"):  # ./dev.sh package writes to build/
         d = os.path.join(ROOT, folder)
         if os.path.isdir(d):
             for n in sorted(os.listdir(d)):

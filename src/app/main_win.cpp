@@ -30,6 +30,8 @@
 #include "app/shell_win.h"
 #include "app/handoff_win.h"
 #include "builds/share.h"
+#include "app/update_win.h"
+#include "update/check_win.h"
 namespace {
 
 HANDLE hMutex;
@@ -79,6 +81,7 @@ bool takenByDialog(MSG* m) {
 
 int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE, LPWSTR lpCmdLine, int) {
     hInst = hInstance;
+    updShowWindow = openUpdateWindow;
     cmdLine = lpCmdLine ? lpCmdLine : L"";
 
     hMutex = CreateMutexW(nullptr, TRUE, L"ZenvoralOverlay");

@@ -26,7 +26,7 @@ constexpr const char16_t* EP_CHAT = u"https://discord.gg/zenvoral";
 
 // The program's version: text and build number.
 constexpr const char16_t* ZV_VERSION = u"0.0.9";
-constexpr int ZV_BUILD = 9;
+extern const int ZV_BUILD;  // 9 (base/version.cpp; the update test builds one copy with the next)
 
 // The feedback page's address with the version, build, language code and Windows version
 // (major.minor.build) in its query.

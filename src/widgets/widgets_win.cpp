@@ -42,6 +42,8 @@ void drawText(HDC dc, HFONT f, const wchar_t* s, RECT r, COLORREF c, UINT flags)
     if (old) SelectObject(dc, old);
 }
 
+namespace {
+
 bool focusShown(const DRAWITEMSTRUCT* dis) {
     return (dis->itemState & ODS_FOCUS) && !(dis->itemState & ODS_NOFOCUSRECT);
 }

@@ -12,6 +12,13 @@ extern HBRUSH brBg, brPanel;   // window background, panel; made once, never fre
 extern HFONT fBig, fMid, fAsk;  // made on first use, never freed
 extern int btnOwned;            // the library's current entry is owned: button 317 in green
 
+// One line of text, vertically centred, cut with an ellipsis.
+constexpr UINT DT_LINE = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS;
+// Painting helpers: solid fill and one-pixel frame in a colour, text in a font and colour.
+void fillRect(HDC dc, RECT r, COLORREF c);
+void frameRect(HDC dc, RECT r, COLORREF c);
+void drawText(HDC dc, HFONT f, const wchar_t* s, RECT r, COLORREF c, UINT flags);
+
 // Makes the shared brushes (and fonts) when they do not exist yet.
 void widgetsInit();
 // Fills a rectangle with a solid colour.
