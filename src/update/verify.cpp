@@ -42,7 +42,7 @@ int updFill(int pct, int barWidth) {
     return barWidth * pct / 100;
 }
 
-int updClosable(int pct) { return pct == UPD_IDLE || pct == UPD_FAILED; }
+int updClosable(int pct) { return pct < 0 || pct > UPD_INSTALLING; }
 
 int updProgress(int current, int reported) {
     if (current < 0 || current > 100 || reported < 0 || reported > 100) return current;
