@@ -148,6 +148,14 @@ TEST_F(Download, AVerifiedInstallerAndEveryFault) {
     for (size_t i = 1; i < progress.size(); i++) EXPECT_GT(progress[i], progress[i - 1]);
     EXPECT_EQ(progress.back(), 100);
 
+    // an installer of 10 MB from this machine: fetched and checked well within the window's patience
+    const std::string big = hexOfBytes(pattern(10u << 20));
+    offer(L"bytes/10485760", big);
+    DWORD t0 = GetTickCount();
+    ASSERT_EQ(run(nullptr), 1);
+    fprintf(stderr, "10 MB installer downloaded and verified: %lu ms\n", GetTickCount() - t0);
+    EXPECT_EQ(hexOfFile(updTmp), big);
+
     struct Case {
         const wchar_t* path;
         std::string sha;
