@@ -28,6 +28,9 @@
 #include "l10n/ui.h"
 #include "app/startup.h"
 #include "app/shell_win.h"
+#include "tools/about_win.h"
+#include "tools/dps_win.h"
+#include "tools/welcome_win.h"
 #include "app/handoff_win.h"
 #include "builds/share.h"
 #include "app/update_win.h"
@@ -198,6 +201,18 @@ int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE, LPWSTR lpCmdLine, int) {
         gStore->put("estado", "version", u"8");
     }
     storeTell();  // a restored, locked or unusable settings file is told after the start notice
+
+    if (gStore->getInt("estado", "bienvenida", 0) == 0 && !has(L"--prueba")) {
+        gStore->put("estado", "bienvenida", u"1");
+        openWelcome();
+    }
+    if (has(L"--prueba-bienvenida")) {
+        openWelcome();
+        if (has(L"p4"))
+            for (int i = 0; i < 3; i++) SendMessageW(hWel, WM_COMMAND, 1301, 0);
+    }
+    if (has(L"--prueba-acerca")) openAbout();
+    if (has(L"--prueba-dps")) openDps();
 
     SetTimer(hwnd, TIMER_TICK, 2000, nullptr);
     SetTimer(hwnd, TIMER_CHECKS, 20000, nullptr);

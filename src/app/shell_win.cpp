@@ -1,4 +1,4 @@
-// The program's own services behind tray commands: the feedback page and restarting.
+// The program's own services behind tray commands: what happened to the settings file, restarting.
 #include <windows.h>
 #include <shellapi.h>
 
@@ -22,10 +22,6 @@ void storeTell() {
              : e & SE_SAVE_FAILED              ? 271
                                                : -1;
     if (id >= 0) balloon(L"Zenvoral", W(T(id)), 0);
-}
-
-void openFeedback() {
-    openUrl(W(feedbackUrl(LANG_CODE[lang], winMajor, winMinor, winBuild).c_str()));
 }
 
 void restartApp() {

@@ -4,8 +4,6 @@
 
 // Starts a new copy with "--reinicio" and closes this one.
 void restartApp();
-// Opens the feedback page with the version, build, language and Windows version filled in.
-void openFeedback();
 
 // Logs what happened to the settings file and tells the player with a tray notice when it
 // was restored, could not be read or cannot be saved.

@@ -30,6 +30,9 @@
 #include "tools/settings_win.h"
 #include "library/libwin_win.h"
 #include "app/shell_win.h"
+#include "tools/about_win.h"
+#include "tools/dps_win.h"
+#include "tools/feedback_win.h"
 
 int hoverEmb;
 
@@ -354,9 +357,10 @@ void onCommand(int id) {
         case 111: updOffer(); break;
         case 112: setCompact(!compact); break;
         case 113: openChecklistEditor(); break;
+        case 114: openAbout(); break;
         case 118: openFeedback(); break;
+        case 119: openDps(); break;
         case 120: openUrl(W(EP_CHAT)); break;
-        // 114 about, 119 DPS calculator: their windows are not there yet
         default:
             if (id >= 700 && id < 700 + LANG_COUNT) applyLanguage(id - 700);
     }

@@ -107,8 +107,10 @@ DpsOut dpsCompute(const double in[DPS_FIELDS]) {
     o.burst = o.perBullet * shots;
     o.perMag = o.perBullet * x[DPS_M];
     o.emptyTime = shots > 0 ? x[DPS_M] / shots : 0;
+    // a weapon that does not fire deals nothing over time either (the magazine over the reload
+    // alone would give a sustained DPS above the burst DPS)
     double cycle = o.emptyTime + x[DPS_L];
-    o.sustained = cycle > 0 ? o.perMag / cycle : 0;
+    o.sustained = shots > 0 && cycle > 0 ? o.perMag / cycle : 0;
     return o;
 }
 

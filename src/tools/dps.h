@@ -31,7 +31,8 @@ struct DpsOut {
 };
 
 // The five results for the nine inputs (see DpsField). Inputs below 0 count as 0; critical
-// chance counts at most 60 %, headshot share at most 100 %.
+// chance counts at most 60 %, headshot share at most 100 %. Without a rate of fire the burst and
+// sustained DPS and the time to empty are 0.
 DpsOut dpsCompute(const double in[DPS_FIELDS]);
 
 // A whole result: rounded, "." between groups of three digits ("1.078.125"). Values of 1e15 and

@@ -16,8 +16,12 @@
 #include "l10n/keys.h"
 #include "l10n/ui.h"
 #include "overlay/overlay_win.h"
+#include "tools/about_win.h"
 #include "tools/backup_win.h"
+#include "tools/dps_win.h"
+#include "tools/feedback_win.h"
 #include "tools/settings.h"
+#include "tools/welcome_win.h"
 #include "widgets/widgets_win.h"
 
 namespace {
@@ -271,18 +275,10 @@ void onCommand(HWND h, int id) {
         case ID_EDITOR: openChecklistEditor(); break;
         case ID_EXPORT: backupExport(h); break;
         case ID_RESTORE: backupImport(h); break;
-        // the DPS calculator, feedback page and about window as the tray opens them; the DPS and
-        // about windows answer once they exist, until then the commands do nothing
-        case ID_DPS:
-            if (hwnd) SendMessageW(hwnd, WM_COMMAND, 119, 0);
-            break;
-        case ID_FEEDBACK:
-            if (hwnd) SendMessageW(hwnd, WM_COMMAND, 118, 0);
-            break;
-        case ID_ABOUT:
-            if (hwnd) SendMessageW(hwnd, WM_COMMAND, 114, 0);
-            break;
-        case ID_WELCOME: break;  // the welcome window is not there yet
+        case ID_DPS: openDps(); break;
+        case ID_FEEDBACK: openFeedback(); break;
+        case ID_ABOUT: openAbout(); break;
+        case ID_WELCOME: openWelcome(); break;
     }
 }
 

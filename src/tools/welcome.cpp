@@ -44,7 +44,7 @@ void welCaps(const double textW[4], WelCap out[4]) {
         for (int k = 0; k < 4; k++) out[k] = {x0 + 70 * (k % 2), y0 + 54 * (k / 2), WEL_CAP_W, WEL_CAP_H};
         return;
     }
-    int w = (int)(widest + 2 * WEL_CAP_PAD + 0.999);
+    int w = (int)(widest + 2 * WEL_CAP_PAD + 4.999);  // a little room so rounding never cuts it
     if (w > WEL_CAP_MAXW) w = WEL_CAP_MAXW;
     for (int k = 0; k < 4; k++) out[k] = {x0, y0 + 50 * k, w, WEL_CAP_H};
 }

@@ -70,6 +70,7 @@ class Game(h.ProgramTest):
         return p
 
     def test_overlay_follows_the_game_and_the_keys(self):
+        h.set_settings({"bienvenida": "1"}, "estado")  # the welcome tour was seen: only the overlay shows
         self.run_program()
         self.wait_started()
         time.sleep(2.5)

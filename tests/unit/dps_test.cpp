@@ -80,8 +80,9 @@ TEST(DpsCalc, CapsEdgesAndEmptyFields) {
         {DPS_C, u"80", "92.000 | 1.150.000 | 681.481 | 3.680.000 | 3.20 s"},     // crit counts up to 60 %
         {DPS_C, u"100", "92.000 | 1.150.000 | 681.481 | 3.680.000 | 3.20 s"},    // 100 % crit chance too
         {DPS_L, u"2,2", "86.250 | 1.078.125 | 638.889 | 3.450.000 | 3.20 s"},    // decimal comma
-        {DPS_R, u"", "86.250 | 0 | 1.568.182 | 3.450.000 | 0.00 s"},             // zero RPM: 3450000 / 2.2
-        {DPS_R, u"0", "86.250 | 0 | 1.568.182 | 3.450.000 | 0.00 s"},
+        {DPS_R, u"", "86.250 | 0 | 0 | 3.450.000 | 0.00 s"},                     // zero RPM: no shots at all
+        {DPS_R, u"0", "86.250 | 0 | 0 | 3.450.000 | 0.00 s"},
+        {DPS_R, u"0,5", "86.250 | 719 | 718 | 3.450.000 | 4800.00 s"},           // one shot every two minutes
         {DPS_M, u"", "86.250 | 1.078.125 | 0 | 0 | 0.00 s"},                     // empty magazine
         {DPS_D, u"", "0 | 0 | 0 | 0 | 3.20 s"},
         {DPS_L, u"", "86.250 | 1.078.125 | 1.078.125 | 3.450.000 | 3.20 s"},     // no reload: sustained = burst
@@ -95,10 +96,16 @@ TEST(DpsCalc, CapsEdgesAndEmptyFields) {
     }
 }
 
-TEST(DpsCalc, ZeroRpmKeepsMagazineDamageOverReload) {
+TEST(DpsCalc, SustainedNeverExceedsBurst) {
+    // without shots the magazine over the reload alone would claim 1.568.182 per second
     DpsOut o = withField(DPS_R, u"");
-    EXPECT_DOUBLE_EQ(o.sustained, 3450000 / 2.2);
+    EXPECT_EQ(o.sustained, 0);
     EXPECT_EQ(o.emptyTime, 0);
+    for (const char16_t* rpm : {u"0,01", u"1", u"60", u"750", u"1.200", u"99999"}) {
+        DpsOut r = withField(DPS_R, rpm);
+        EXPECT_LE(r.sustained, r.burst) << w8u(rpm);
+        EXPECT_GT(r.sustained, 0) << w8u(rpm);
+    }
     // nothing at all: every result 0, no division by zero
     EXPECT_EQ(shown(calc({u"", u"", u"", u"", u"", u"", u"", u"", u""})), "0 | 0 | 0 | 0 | 0.00 s");
 }

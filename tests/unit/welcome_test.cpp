@@ -77,7 +77,7 @@ TEST(Welcome, KeyCapsGrowIntoAColumnForLongKeys) {
     welCaps(oneLong, c);
     for (int k = 0; k < 4; k++) {
         EXPECT_EQ(c[k].x, 36);
-        EXPECT_EQ(c[k].w, 102);
+        EXPECT_EQ(c[k].w, 106);
         if (k) {
             EXPECT_GE(c[k].y, c[k - 1].y + c[k - 1].h);
         }
