@@ -156,13 +156,14 @@ int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE, LPWSTR lpCmdLine, int) {
 
     long long now = (long long)std::time(nullptr);
     checkResets(now, *gStore);
+    newsRefresh(now);
+    histRefresh(now, *gStore);
+    scaleFit();  // the list really shown must fit the screen: before the fonts are made
     makeFonts();
     headerRects();
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES | ICC_HOTKEY_CLASS | ICC_BAR_CLASSES};
     InitCommonControlsEx(&icc);
 
-    newsRefresh(now);
-    histRefresh(now, *gStore);
     winH = px(layout());
     int version = gStore->getInt("estado", "version", 1);
     if (version <= 5) posX = posY = -1;  // positions of old layouts are not trusted

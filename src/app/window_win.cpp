@@ -83,7 +83,7 @@ void toggleTask(int i) {
     histRefresh(t, *gStore);
     Notice n;
     if (streakNotice(i, *gStore, &n)) balloon(W(n.title), W(n.text), 0);
-    if (compact) {
+    if (rowsCompact) {  // compact rows: the row of a task done goes away
         newsRefresh(t);
         relayout();
     }
@@ -97,7 +97,7 @@ void clearAll() {
     long long t = now();
     histWrite(t, *gStore);
     histRefresh(t, *gStore);
-    if (compact) relayout();
+    if (rowsCompact) relayout();
     repaint();
 }
 

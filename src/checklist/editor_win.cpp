@@ -73,6 +73,9 @@ void chkApply() {
     long long now = (long long)time(nullptr);
     {
         StoreBatch batch(*gStore);  // the catalogue, ticks and today's history in one write
+        // ticks remembered from earlier periods name tasks by index, which the editor may move
+        prevDaily.clear();
+        prevWeekly.clear();
         checklistSave(*gStore);
         saveState(*gStore);
         histWrite(now, *gStore);

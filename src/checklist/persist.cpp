@@ -72,7 +72,9 @@ void saveState(Store& st) {
     st.put("estado", "posY", u16num(posY));
     // the ticks of the period the clock last left, while there is one
     if (!prevDaily.empty()) st.put("estado", "diarioAnterior", memoText(prevDaily));
+    else st.delKey("estado", "diarioAnterior");
     if (!prevWeekly.empty()) st.put("estado", "semanalAnterior", memoText(prevWeekly));
+    else st.delKey("estado", "semanalAnterior");
 }
 
 void checklistSave(Store& st) {

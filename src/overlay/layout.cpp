@@ -115,6 +115,23 @@ double ovStartScale(double dpi, int escala, int workH, int* uiScaleOut) {
     return s;
 }
 
+double ovFitScale(double want, double dpi, int units, int workH) {
+    if (units <= 0) return want;
+    double fit = (workH - OV_MARGIN) / double(units), least = dpi * OV_MIN_SCALE;
+    if (want <= fit) return want;
+    return fit > least ? fit : (want < least ? want : least);
+}
+
+int ovLayoutFit(int compactMode, int update, double s, int workH, int* rowsCompact) {
+    int h = ovLayout(compactMode, update);
+    *rowsCompact = compactMode ? 1 : 0;
+    if (!compactMode && (int)(h * s + 0.5) > workH - OV_MARGIN) {
+        h = ovLayout(1, update);  // even this scale is too tall for the whole list
+        *rowsCompact = 1;
+    }
+    return h;
+}
+
 void ovStartPos(int* x, int* y, int margin, int edge, int virtW, int virtH) {
     if (*x < 0 || *y < 0) *x = *y = margin;
     if (*x > virtW - edge) *x = margin;

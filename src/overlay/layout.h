@@ -36,6 +36,21 @@ int ovLayout(int compactMode, int update);
 // pixels. An enlarged interface shrinks until OV_FIT units fit into workH - 70, never below dpi.
 double ovStartScale(double dpi, int escala, int workH, int* uiScaleOut);
 
+// The overlay must fit the work area of its monitor. OV_MARGIN pixels of the work area stay
+// free; OV_MIN_SCALE of the DPI factor is the smallest scale the overlay is shrunk to.
+constexpr int OV_MARGIN = 70;
+constexpr double OV_MIN_SCALE = 0.8;
+
+// The start-up scale for the layout really shown (units high, normal rows): want (from
+// ovStartScale) when units fit into workH - OV_MARGIN pixels, else lowered until they fit, but
+// not below OV_MIN_SCALE x dpi.
+double ovFitScale(double want, double dpi, int units, int workH);
+
+// Lays out as ovLayout does, with the rows that fit: normal rows when they fit into
+// workH - OV_MARGIN pixels at scale s (or when compact mode is on anyway), else compact
+// mode's rows. *rowsCompact says which; returns the height in units.
+int ovLayoutFit(int compactMode, int update, double s, int workH, int* rowsCompact);
+
 // Start-up position: a negative coordinate resets both to margin; a coordinate beyond the
 // virtual screen less edge is reset to margin on that axis only. margin and edge are pixels.
 void ovStartPos(int* x, int* y, int margin, int edge, int virtW, int virtH);

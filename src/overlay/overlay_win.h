@@ -1,6 +1,7 @@
 // The overlay's window-side pieces: pixel rows from the layout, fonts, style (size, shape,
 // transparency), compact mode and painting. The window procedure (app/window_win.cpp) drives
-// them; start-up calls scaleInit, makeFonts, headerRects and posInit in that order.
+// them; start-up calls scaleInit, (news and history), scaleFit, makeFonts, headerRects and
+// posInit in that order.
 #pragma once
 #include <windows.h>
 
@@ -22,6 +23,12 @@ extern int gearGlyphs;  // 1 when the icon font has the header icons; else they 
 
 // Start-up scale from the screen's DPI and "Escala" (sets sc and uiScale).
 void scaleInit();
+// Lowers the start-up scale until the list really shown fits the work area (ovFitScale);
+// after the news and the history texts are known, before the fonts.
+void scaleFit();
+// The work area of the overlay's monitor (the primary one before the window exists).
+RECT ovWorkArea();
+extern int rowsCompact;  // compact rows in force: compact mode, or the whole list does not fit
 // (Re)creates the overlay fonts; the old ones go only after all new ones exist.
 void makeFonts();
 // The four header hit areas; once, after the fonts.

@@ -213,7 +213,7 @@ void paintGroup(HDC dc, int g) {
         checkBox(dc, r, checked[i]);
         int tx = r.left + px(10) + px(22), tr = r.right - px(8);
         const wchar_t* name = W(taskName(i));
-        if (compact) {
+        if (rowsCompact) {
             text(dc, fItem, name, RECT{tx, r.top, tr, r.bottom}, LIGHT, DT_VC);
             continue;
         }
@@ -299,7 +299,7 @@ void paint(HDC dc) {
     long long now = (long long)time(nullptr);
     if (updRectO.right > updRectO.left) paintUpdate(dc);
     paintHeader(dc, now);
-    if (nNews > 0 && !compact) paintNews(dc, now);
+    if (nNews > 0 && !rowsCompact) paintNews(dc, now);
     for (int g = 0; g < 3; g++)
         if (groupY[g] >= 0) paintGroup(dc, g);
     if (doneMsgY >= 0) {
@@ -307,6 +307,6 @@ void paint(HDC dc) {
         textU(dc, fNews, W(T(166)), 24, doneMsgY, 288, doneMsgY + 28, GREEN, DT_VC);
     }
     if (streakY >= 0) paintStreak(dc);
-    if (!compact) paintHint(dc);
+    if (!rowsCompact) paintHint(dc);
     SelectObject(dc, oldFont);
 }

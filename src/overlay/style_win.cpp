@@ -16,6 +16,7 @@ RECT updRectO;
 RECT newsRect[NEWS_MAX];
 RECT itemRect[MAX_TASKS];
 int winW, winH, curW, curH;
+int rowsCompact;
 int updAvailable;
 wchar_t updVer[40];
 int gearGlyphs;
@@ -29,13 +30,36 @@ RECT toPx(const URect& r) {
 
 }  // namespace
 
-void scaleInit() {
-    HDC dc = GetDC(nullptr);
-    double dpi = GetDeviceCaps(dc, LOGPIXELSY) / 96.0;
-    ReleaseDC(nullptr, dc);
+namespace {
+double dpiScale = 1.0;
+}
+
+RECT ovWorkArea() {
+    MONITORINFO mi{};
+    mi.cbSize = sizeof mi;
+    HMONITOR m = hwnd ? MonitorFromWindow(hwnd, MONITOR_DEFAULTTONEAREST)
+                      : MonitorFromPoint(POINT{posX, posY}, MONITOR_DEFAULTTOPRIMARY);
+    if (m && GetMonitorInfoW(m, &mi)) return mi.rcWork;
     RECT wa{0, 0, 0, 0};
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &wa, 0);
-    sc = ovStartScale(dpi, gStore->getInt("ajustes", "Escala", 100), wa.bottom - wa.top, &uiScale);
+    return wa;
+}
+
+void scaleInit() {
+    HDC dc = GetDC(nullptr);
+    dpiScale = GetDeviceCaps(dc, LOGPIXELSY) / 96.0;
+    ReleaseDC(nullptr, dc);
+    RECT wa = ovWorkArea();
+    sc = ovStartScale(dpiScale, gStore->getInt("ajustes", "Escala", 100), wa.bottom - wa.top, &uiScale);
+}
+
+void scaleFit() {
+    RECT wa = ovWorkArea();
+    int workH = wa.bottom - wa.top, units = ovLayout(compact, updAvailable);
+    double s = ovFitScale(sc, dpiScale, units, workH);
+    // the whole list does not fit even so: compact rows will show, at the scale that suits them
+    if (!compact && (int)(units * s + 0.5) > workH - OV_MARGIN) s = ovFitScale(sc, dpiScale, ovLayout(1, updAvailable), workH);
+    sc = s;
 }
 
 void makeFonts() {
@@ -70,7 +94,10 @@ void posInit() {
 }
 
 int layout() {
-    int h = ovLayout(compact, updAvailable);
+    // the whole list while it fits the work area at this scale, else compact mode's rows: the
+    // list grows with news and own tasks long after start-up
+    RECT wa = ovWorkArea();
+    int h = ovLayoutFit(compact, updAvailable, sc, wa.bottom - wa.top, &rowsCompact);
     updRectO = toPx(updRowU);
     for (int i = 0; i < NEWS_MAX; i++) newsRect[i] = toPx(newsRowU[i]);
     for (int i = 0; i < MAX_TASKS; i++) itemRect[i] = toPx(itemRowU[i]);
@@ -82,13 +109,24 @@ void applyStyle() {
     LONG_PTR ex = GetWindowLongPtrW(hwnd, GWL_EXSTYLE);
     if (ex & WS_EX_TRANSPARENT) SetWindowLongPtrW(hwnd, GWL_EXSTYLE, ex & ~(LONG_PTR)WS_EX_TRANSPARENT);
     SetLayeredWindowAttributes(hwnd, 0, (BYTE)ovAlpha(opacity, editMode), LWA_ALPHA);
+    RECT wr, wa = ovWorkArea();
     if (editMode) {
         curW = winW;
-        curH = winH;
+        // never taller than the work area: with more pending tasks than even compact rows at
+        // the smallest scale can show, the last rows stay out of sight rather than the screen
+        curH = winH < wa.bottom - wa.top ? winH : wa.bottom - wa.top;
     } else {
         curW = curH = px(OV_EMBLEM);
     }
-    SetWindowPos(hwnd, nullptr, 0, 0, curW, curH, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // expanded, the panel stays inside the work area: moved up when its bottom would be below it
+    // (the stored position stays the player's)
+    GetWindowRect(hwnd, &wr);
+    int y = wr.top;
+    if (editMode && y + curH > wa.bottom) y = wa.bottom - curH > wa.top ? wa.bottom - curH : wa.top;
+    if (y != wr.top)
+        SetWindowPos(hwnd, nullptr, wr.left, y, curW, curH, SWP_NOZORDER | SWP_NOACTIVATE);
+    else
+        SetWindowPos(hwnd, nullptr, 0, 0, curW, curH, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     SetWindowRgn(hwnd, editMode ? nullptr : CreateEllipticRgn(0, 0, curW + 1, curH + 1), TRUE);
     InvalidateRect(hwnd, nullptr, FALSE);
 }

@@ -197,3 +197,46 @@ TEST(Alpha, CollapsedAddsThirtyCapped) {
 }
 
 }  // namespace
+
+// The overlay fits the work area: its scale follows the real height of the list, not a fixed
+// 624 units, and when even the smallest scale is too tall the rows are compact mode's.
+TEST_F(Layout, FitsTheWorkAreaOfSmallScreens) {
+    struct {
+        double want, dpi;
+        int units, workH;
+        double scale;
+    } scales[] = {
+        {1.0, 1.0, 600, 1040, 1.0},           // fits: unchanged
+        {1.0, 1.0, 811, 760, (760 - 70) / 811.0},  // an 800-pixel screen: shrunk to fit
+        {1.0, 1.0, 938, 680, 0.8},            // a 720-pixel screen: the smallest scale
+        {1.3, 1.0, 700, 1040, 1.3},
+        {1.3, 1.0, 900, 1040, (1040 - 70) / 900.0},
+        {0.9, 1.0, 2000, 700, 0.8},
+        {0.7, 1.0, 2000, 700, 0.7},           // already smaller than the least: kept
+        {1.5, 1.5, 800, 1400, 1.5},
+    };
+    for (auto& c : scales) EXPECT_NEAR(ovFitScale(c.want, c.dpi, c.units, c.workH), c.scale, 1e-12) << c.units;
+
+    // the built-in list fits an 800-pixel screen at 100 % once the scale follows it
+    int rc;
+    int units = ovLayout(0, 0);
+    EXPECT_GT(units, 760 - 70);  // taller than the screen at 100 %
+    double s = ovFitScale(1.0, 1.0, units, 760);
+    EXPECT_LE((int)(ovLayoutFit(0, 0, s, 760, &rc) * s + 0.5), 760 - 70);
+    EXPECT_EQ(rc, 0);
+    EXPECT_GE(streakY, 0);  // the streak block is there, and on the screen
+    // 35 own tasks do not fit a 720-pixel screen even at the smallest scale: compact rows,
+    // which grow back to the whole list once they fit again
+    for (int i = 0; i < 35; i++) catAdd(i % 3, u"propia");
+    units = ovLayoutFit(0, 0, 0.8, 680, &rc);
+    EXPECT_EQ(rc, 1);
+    EXPECT_LE((int)(units * 0.8 + 0.5), 680 - 70 + 31 * 48);  // compact rows: pending ones only
+    EXPECT_EQ(streakY, -1);
+    catReset();
+    catAdd(0, u"propia");
+    units = ovLayoutFit(0, 0, 0.8, 760, &rc);
+    EXPECT_EQ(rc, 0);  // with one own task the whole list fits an 800-pixel screen again
+    catReset();
+    EXPECT_EQ(ovLayoutFit(1, 0, 1.0, 5000, &rc), ovLayout(1, 0));
+    EXPECT_EQ(rc, 1);  // compact mode on: compact rows whatever fits
+}
