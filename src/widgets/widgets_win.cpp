@@ -24,10 +24,6 @@ void fillRect(HDC dc, RECT r, COLORREF c) {
     DeleteObject(b);
 }
 
-namespace {
-
-constexpr UINT DT_LINE = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS;
-
 void frameRect(HDC dc, RECT r, COLORREF c) {
     HBRUSH b = CreateSolidBrush(c);
     FrameRect(dc, &r, b);

@@ -21,8 +21,6 @@ void drawText(HDC dc, HFONT f, const wchar_t* s, RECT r, COLORREF c, UINT flags)
 
 // Makes the shared brushes (and fonts) when they do not exist yet.
 void widgetsInit();
-// Fills a rectangle with a solid colour.
-void fillRect(HDC dc, RECT r, COLORREF c);
 
 // Asks the desktop window manager for a dark title bar; 1 when it took it. Where DWM or the
 // attribute is missing the window keeps its light title bar and nothing else changes.
