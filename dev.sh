@@ -49,7 +49,7 @@ build() {
 XVFB_PID=""
 ensure_display() {
     if [ -z "${DISPLAY:-}" ]; then
-        exec 5< <(Xvfb -displayfd 1 -screen 0 1280x1024x24 -nolisten tcp 2>/dev/null & echo "pid $!"; wait)
+        exec 5< <(Xvfb -displayfd 1 -screen 0 1280x1200x24 -nolisten tcp 2>/dev/null & echo "pid $!"; wait)
         local line num=""
         read -r line <&5; XVFB_PID=${line#pid }
         read -r -t 20 num <&5

@@ -16,7 +16,7 @@ if [ "${1:-}" = "--fresh" ]; then fresh=1; shift; fi
 
 started_x=""
 if [ -z "${DISPLAY:-}" ]; then
-    exec 5< <(Xvfb -displayfd 1 -screen 0 1280x1024x24 -nolisten tcp 2>/dev/null & echo "pid $!"; wait)
+    exec 5< <(Xvfb -displayfd 1 -screen 0 1280x1200x24 -nolisten tcp 2>/dev/null & echo "pid $!"; wait)
     read -r line <&5; started_x=${line#pid }
     read -r -t 20 num <&5 || { echo "Xvfb did not start"; exit 1; }
     export DISPLAY=":$num"

@@ -233,8 +233,11 @@ void buildsLoad(Store& st) {
     while (nBuilds < MAX_BUILDS && !st.section(buildSec(nBuilds).c_str()).empty()) nBuilds++;
     buildLoad(st, 0);
     if (keys.empty()) return;  // nothing to match the old pieces against: leave them for later
-    // the old single build: entry keys only, no marks
-    for (auto& v : pieceValues(st, "mibuild")) {
+    // the old single build: entry keys only, no marks. Without one there is nothing to move,
+    // and nothing is written: the index comes with the player's first change.
+    auto old = pieceValues(st, "mibuild");
+    if (old.empty()) return;
+    for (auto& v : old) {
         int i = buildEntryByKey(v);
         if (i >= 0) fav[size_t(i)] = 1;
     }

@@ -35,7 +35,7 @@ def setUpModule():
         for num in range(90, 190):  # a display number nobody holds
             if os.path.exists(f"/tmp/.X{num}-lock") or os.path.exists(f"/tmp/.X11-unix/X{num}"):
                 continue
-            _xvfb = subprocess.Popen(["Xvfb", f":{num}", "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
+            _xvfb = subprocess.Popen(["Xvfb", f":{num}", "-screen", "0", "1280x1200x24", "-nolisten", "tcp"],
                                      stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
             if wait_for(lambda: _xvfb.poll() is not None or os.path.exists(f"/tmp/.X11-unix/X{num}"), 10, 0.05) \
                     and _xvfb.poll() is None:

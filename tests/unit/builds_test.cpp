@@ -42,6 +42,15 @@ TEST(Builds, OldSingleBuildMovesOnceWithoutMarks) {
     EXPECT_EQ(pieces(), (std::vector<int>{0, 3}));
 }
 
+TEST(Builds, AFreshFileIsNotWrittenOnLoad) {
+    MemStore s;
+    int writes = s.writes;
+    start(s, u"[ajustes]\r\nIdioma=es\r\n");
+    EXPECT_EQ(s.writes, writes);
+    EXPECT_TRUE(s.section("builds").empty());
+    EXPECT_EQ(nBuilds, 1);
+}
+
 TEST(Builds, LoadingRepairsTheIndex) {
     struct Case {
         const char16_t* ini;
