@@ -43,6 +43,9 @@ OTHER = "Bloc.exe"  # another program that holds the keyboard, as the game would
 class Settings(h.ProgramTest):
     def setUp(self):
         super().setUp()
+        # a player past the first start: the copy started again after a scale change is a
+        # normal start, which would otherwise open the welcome tour
+        h.set_settings({"bienvenida": "1"}, "estado")
         self.run_program("--prueba", "edicion")
         self.overlay = h.wait_for(lambda: h.windows(), 20)[0]
         time.sleep(1)
