@@ -1,11 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include "checklist/catalogue.h"
 #include "datapack/news.h"
 #include "l10n/ui.h"
 #include "overlay/layout.h"
 
 namespace {
+
+std::array<int, 4> box(const URect& r) { return {r.left, r.top, r.right, r.bottom}; }
 
 struct Layout : ::testing::Test {
     void SetUp() override {
@@ -26,25 +30,18 @@ TEST_F(Layout, NormalModeRowsAndGroups) {
     int h = ovLayout(0, 0);
     EXPECT_EQ(newsY, 60);
     EXPECT_EQ(groupY[0], 60);
-    EXPECT_EQ(groupY[1], 60 + 30 + rowsOf(0) + 10);
-    EXPECT_EQ(groupY[2], groupY[1] + 30 + rowsOf(1) + 10);
+    for (int g = 1; g < 3; g++) EXPECT_EQ(groupY[g], groupY[g - 1] + 30 + rowsOf(g - 1) + 10) << g;
     EXPECT_EQ(streakY, groupY[2] + 30 + rowsOf(2) + 10);
     EXPECT_EQ(h, streakY + 82);
     EXPECT_EQ(doneMsgY, -1);
-    // the first task sits under its group header; rows are 40 or 30 tall and 3 apart
+    // rows are 40 tall with a second line (task 8 has none in Spanish), 30 without
     EXPECT_EQ(itemRowU[0].top, 90);
-    for (int i = 0; i < BUILTIN_TASKS; i++) {
-        URect r = itemRowU[i];
-        EXPECT_EQ(r.left, 12);
-        EXPECT_EQ(r.right, 288);
-        EXPECT_EQ(r.bottom - r.top, *T(2 * i + 1) ? 40 : 30) << i;
-    }
-    // task 8 has no second line in Spanish: a short row
     ASSERT_EQ(*T(17), 0);
-    EXPECT_EQ(itemRowU[8].bottom - itemRowU[8].top, 30);
+    for (int i = 0; i < BUILTIN_TASKS; i++)
+        EXPECT_EQ(box(itemRowU[i]), (std::array<int, 4>{12, itemRowU[i].top, 288, itemRowU[i].top + (*T(2 * i + 1) ? 40 : 30)})) << i;
 }
 
-TEST_F(Layout, HiddenGroupTakesNoSpace) {
+TEST_F(Layout, HiddenGroupsAndTasksTakeNoSpace) {
     int full = ovLayout(0, 0);
     int group1 = groupY[2] - groupY[1];
     for (int i = 0; i < BUILTIN_TASKS; i++)
@@ -53,10 +50,7 @@ TEST_F(Layout, HiddenGroupTakesNoSpace) {
     EXPECT_EQ(groupY[1], -1);
     EXPECT_EQ(h, full - group1);
     for (int i = 0; i < BUILTIN_TASKS; i++)
-        if (tasks[i].kind == 1) {
-            EXPECT_TRUE(uEmpty(itemRowU[i]));
-        }
-    // a hidden task of a shown group leaves no gap either
+        if (tasks[i].kind == 1) { EXPECT_TRUE(uEmpty(itemRowU[i])) << i; }
     tHidden[0] = 1;
     EXPECT_EQ(ovLayout(0, 0), h - 43);
     EXPECT_TRUE(uEmpty(itemRowU[0]));
@@ -66,7 +60,6 @@ TEST_F(Layout, HiddenGroupTakesNoSpace) {
 TEST_F(Layout, DisplayOrderAndCustomTasks) {
     int c = catAdd(0, u"Mi tarea");
     ASSERT_GE(c, 0);
-    // put the custom task first in the display order
     for (int k = NT - 1; k > 0; k--) ord[k] = ord[k - 1];
     ord[0] = c;
     int h = ovLayout(0, 0);
@@ -80,28 +73,19 @@ TEST_F(Layout, DisplayOrderAndCustomTasks) {
 TEST_F(Layout, NewsRowsAndUpdateBanner) {
     nNews = 2;
     int h = ovLayout(0, 0);
-    EXPECT_EQ(newsRowU[0].top, 90);
-    EXPECT_EQ(newsRowU[0].bottom, 116);
+    EXPECT_EQ(box(newsRowU[0]), (std::array<int, 4>{12, 90, 288, 116}));
     EXPECT_EQ(newsRowU[1].top, 119);
     EXPECT_TRUE(uEmpty(newsRowU[2]));
     EXPECT_EQ(groupY[0], 60 + 30 + 2 * 29 + 10);
     EXPECT_TRUE(uEmpty(updRowU));
-
-    int withUpdate = ovLayout(0, 1);
-    EXPECT_EQ(withUpdate, h + 36);
-    EXPECT_EQ(updRowU.left, 12);
-    EXPECT_EQ(updRowU.top, 60);
-    EXPECT_EQ(updRowU.right, 288);
-    EXPECT_EQ(updRowU.bottom, 88);
-    EXPECT_EQ(newsY, 96);
+    EXPECT_EQ(ovLayout(0, 1), h + 36);
+    EXPECT_EQ(box(updRowU), (std::array<int, 4>{12, 60, 288, 88}));
     EXPECT_EQ(newsRowU[0].top, 126);
-
     // compact mode drops the news and starts at 58, or under the banner at 96
     ovLayout(1, 0);
     EXPECT_TRUE(uEmpty(newsRowU[0]));
     EXPECT_EQ(groupY[0], 58);
     ovLayout(1, 1);
-    EXPECT_EQ(groupY[0], 96);
     EXPECT_EQ(itemRowU[0].top, 96 + 28);
 }
 
@@ -113,11 +97,9 @@ TEST_F(Layout, CompactShowsOnlyPendingTasks) {
     EXPECT_EQ(itemRowU[1].bottom - itemRowU[1].top, 28);
     EXPECT_EQ(itemRowU[3].top, itemRowU[1].top + 31);
     EXPECT_EQ(streakY, -1);
-    EXPECT_EQ(doneMsgY, -1);
     int pending = 0;
     for (int i = 0; i < BUILTIN_TASKS; i++) pending += !checked[i];
     EXPECT_EQ(h, 58 + 3 * (28 + 6) + pending * 31 + 4);
-
     // a group with everything done has no header at all
     for (int i = 0; i < BUILTIN_TASKS; i++)
         if (tasks[i].kind == 0) checked[i] = 1;
@@ -130,14 +112,11 @@ TEST_F(Layout, CompactAllDone) {
     for (int i = 0; i < NT; i++) checked[i] = 1;
     EXPECT_EQ(ovLayout(1, 0), 96);
     EXPECT_EQ(doneMsgY, 58);
-    for (int g = 0; g < 3; g++) EXPECT_EQ(groupY[g], -1);
     EXPECT_EQ(ovLayout(1, 1), 96 + 38);
     EXPECT_EQ(doneMsgY, 96);
-    // back in normal mode the message row is gone again
     ovLayout(0, 0);
     EXPECT_EQ(doneMsgY, -1);
-    // hidden tasks count as nothing pending too
-    catReset();
+    catReset();  // hidden tasks count as nothing pending too
     for (int i = 0; i < NT; i++) tHidden[i] = 1;
     EXPECT_EQ(ovLayout(1, 0), 96);
 }
@@ -153,90 +132,62 @@ TEST_F(Layout, LongCatalogueStaysInBounds) {
     EXPECT_EQ(itemRowU[MAX_TASKS - 1].bottom + 3 + 10, streakY);
 }
 
-TEST(StartScale, EscalaOutOfRangeAndFitToWorkArea) {
-    int ui = 0;
-    EXPECT_DOUBLE_EQ(ovStartScale(1.0, 200, 1040, &ui), 1.0);
-    EXPECT_EQ(ui, 100);
-    EXPECT_DOUBLE_EQ(ovStartScale(1.0, 79, 1040, &ui), 1.0);
-    EXPECT_EQ(ui, 100);
-    EXPECT_DOUBLE_EQ(ovStartScale(1.0, 90, 1040, &ui), 0.9);  // smaller is never capped
-    EXPECT_EQ(ui, 90);
-    // 130 % on a 700-pixel work area: shrunk to what fits
-    EXPECT_NEAR(ovStartScale(1.0, 130, 700, &ui), (700 - 70) / 624.0, 1e-12);
-    EXPECT_EQ(ui, 130);
-    // a tall screen keeps the full 130 %
-    EXPECT_DOUBLE_EQ(ovStartScale(1.0, 130, 1400, &ui), 1.3);
-    // never below the screen's own factor
-    EXPECT_DOUBLE_EQ(ovStartScale(1.5, 150, 700, &ui), 1.5);
-}
-
-TEST(StartPos, ResetRules) {
-    int x = -1, y = 300;
-    ovStartPos(&x, &y, 12, 60, 1280, 800);
-    EXPECT_EQ(x, 12);
-    EXPECT_EQ(y, 12);  // one negative coordinate resets both
-    x = 5000, y = 300;
-    ovStartPos(&x, &y, 12, 60, 1280, 800);
-    EXPECT_EQ(x, 12);
-    EXPECT_EQ(y, 300);  // only the axis that is off the screen
-    x = 1220, y = 741;
-    ovStartPos(&x, &y, 12, 60, 1280, 800);
-    EXPECT_EQ(x, 1220);
-    EXPECT_EQ(y, 12);
-    x = 0, y = 0;
-    ovStartPos(&x, &y, 12, 60, 1280, 800);
-    EXPECT_EQ(x, 0);
-    EXPECT_EQ(y, 0);
-}
-
-TEST(Alpha, CollapsedAddsThirtyCapped) {
-    EXPECT_EQ(ovAlpha(215, 1), 215);
+TEST(StartPlacement, ScaleOutOfRangeFitAndPosition) {
+    struct { double dpi; int escala, workH; double scale; int ui; } scales[] = {
+        {1.0, 200, 1040, 1.0, 100}, {1.0, 79, 1040, 1.0, 100}, {1.0, 90, 1040, 0.9, 90},  // smaller is never capped
+        {1.0, 130, 700, (700 - 70) / 624.0, 130}, {1.0, 130, 1400, 1.3, 130},
+        {1.5, 150, 700, 1.5, 150},  // never below the screen's own factor
+    };
+    for (auto& c : scales) {
+        int ui = 0;
+        EXPECT_NEAR(ovStartScale(c.dpi, c.escala, c.workH, &ui), c.scale, 1e-12) << c.escala << " " << c.workH;
+        EXPECT_EQ(ui, c.ui);
+    }
+    // one negative coordinate resets both; off the screen resets only that axis
+    struct { int x, y, wx, wy; } pos[] = {{-1, 300, 12, 12}, {5000, 300, 12, 300}, {1220, 741, 1220, 12}, {0, 0, 0, 0}};
+    for (auto& c : pos) {
+        int x = c.x, y = c.y;
+        ovStartPos(&x, &y, 12, 60, 1280, 800);
+        EXPECT_EQ(x, c.wx) << c.x << "," << c.y;
+        EXPECT_EQ(y, c.wy) << c.x << "," << c.y;
+    }
+    EXPECT_EQ(ovAlpha(215, 1), 215);  // collapsed adds 30, capped
     EXPECT_EQ(ovAlpha(215, 0), 245);
     EXPECT_EQ(ovAlpha(240, 0), 255);
-    EXPECT_EQ(ovAlpha(60, 0), 90);
 }
 
-}  // namespace
-
-// The overlay fits the work area: its scale follows the real height of the list, not a fixed
-// 624 units, and when even the smallest scale is too tall the rows are compact mode's.
+// The scale follows the real height of the list, and when even the smallest scale is too tall
+// the rows are compact mode's.
 TEST_F(Layout, FitsTheWorkAreaOfSmallScreens) {
-    struct {
-        double want, dpi;
-        int units, workH;
-        double scale;
-    } scales[] = {
-        {1.0, 1.0, 600, 1040, 1.0},           // fits: unchanged
-        {1.0, 1.0, 811, 760, (760 - 70) / 811.0},  // an 800-pixel screen: shrunk to fit
-        {1.0, 1.0, 938, 680, 0.8},            // a 720-pixel screen: the smallest scale
-        {1.3, 1.0, 700, 1040, 1.3},
-        {1.3, 1.0, 900, 1040, (1040 - 70) / 900.0},
-        {0.9, 1.0, 2000, 700, 0.8},
-        {0.7, 1.0, 2000, 700, 0.7},           // already smaller than the least: kept
-        {1.5, 1.5, 800, 1400, 1.5},
+    struct { double want, dpi; int units, workH; double scale; } scales[] = {
+        {1.0, 1.0, 600, 1040, 1.0},           {1.0, 1.0, 811, 760, (760 - 70) / 811.0},
+        {1.0, 1.0, 938, 680, 0.8},            {1.3, 1.0, 700, 1040, 1.3},
+        {1.3, 1.0, 900, 1040, (1040 - 70) / 900.0}, {0.9, 1.0, 2000, 700, 0.8},
+        {0.7, 1.0, 2000, 700, 0.7},           {1.5, 1.5, 800, 1400, 1.5},
     };
     for (auto& c : scales) EXPECT_NEAR(ovFitScale(c.want, c.dpi, c.units, c.workH), c.scale, 1e-12) << c.units;
 
-    // the built-in list fits an 800-pixel screen at 100 % once the scale follows it
     int rc;
     int units = ovLayout(0, 0);
-    EXPECT_GT(units, 760 - 70);  // taller than the screen at 100 %
+    EXPECT_GT(units, 760 - 70);  // taller than an 800-pixel screen at 100 %
     double s = ovFitScale(1.0, 1.0, units, 760);
     EXPECT_LE((int)(ovLayoutFit(0, 0, s, 760, &rc) * s + 0.5), 760 - 70);
     EXPECT_EQ(rc, 0);
-    EXPECT_GE(streakY, 0);  // the streak block is there, and on the screen
+    EXPECT_GE(streakY, 0);
     // 35 own tasks do not fit a 720-pixel screen even at the smallest scale: compact rows,
     // which grow back to the whole list once they fit again
     for (int i = 0; i < 35; i++) catAdd(i % 3, u"propia");
     units = ovLayoutFit(0, 0, 0.8, 680, &rc);
     EXPECT_EQ(rc, 1);
-    EXPECT_LE((int)(units * 0.8 + 0.5), 680 - 70 + 31 * 48);  // compact rows: pending ones only
+    EXPECT_LE((int)(units * 0.8 + 0.5), 680 - 70 + 31 * 48);
     EXPECT_EQ(streakY, -1);
     catReset();
     catAdd(0, u"propia");
-    units = ovLayoutFit(0, 0, 0.8, 760, &rc);
-    EXPECT_EQ(rc, 0);  // with one own task the whole list fits an 800-pixel screen again
+    ovLayoutFit(0, 0, 0.8, 760, &rc);
+    EXPECT_EQ(rc, 0);
     catReset();
     EXPECT_EQ(ovLayoutFit(1, 0, 1.0, 5000, &rc), ovLayout(1, 0));
     EXPECT_EQ(rc, 1);  // compact mode on: compact rows whatever fits
 }
+
+}  // namespace
