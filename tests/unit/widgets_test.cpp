@@ -2,7 +2,6 @@
 // answer, and the glyph geometry as data.
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <cstring>
 #include <string>
 
@@ -29,13 +28,10 @@ TEST(Ask, TrimsOnlySpacesAndAnswersPerOutcome) {
         const char16_t* out;
         int result;
     } cases[] = {
-        {u"  palabra  ", true, u"palabra", 1},
-        {u"   ", true, u"", 0},
-        {u"", true, u"", 0},
+        {u"  palabra  ", true, u"palabra", 1}, {u"   ", true, u"", 0}, {u"", true, u"", 0},
         {u"  palabra  ", false, u"palabra", 0},  // Cancel trims too
         {u"\tdos  palabras\t", true, u"\tdos  palabras\t", 1},  // only U+0020 goes
-        {u" Misión ñ — 日本 ", true, u"Misión ñ — 日本", 1},
-        {u"x", true, u"x", 1},
+        {u" Misión ñ — 日本 ", true, u"Misión ñ — 日本", 1}, {u"x", true, u"x", 1},
     };
     for (const Case& c : cases) {
         char16_t buf[ASK_BUF] = {};
@@ -61,8 +57,6 @@ bool same(const Glyph& a, const Glyph& b) {
     return true;
 }
 
-double dist(GPt p, double cx, double cy) { return std::hypot(p.x - cx, p.y - cy); }
-
 }  // namespace
 
 TEST(Glyphs, UnknownNumbersDrawTheNoticeGlyph) {
@@ -84,12 +78,8 @@ TEST(Glyphs, EveryPartStaysInsideItsSquare) {
                 EXPECT_LE(p.pt[0].x + p.pt[1].x, 1.0f) << n;
                 EXPECT_LE(p.pt[0].y + p.pt[1].y, 1.0f) << n;
             }
-            for (int k = 0; k < p.n; k++) {
-                EXPECT_GE(p.pt[k].x, 0.0f) << n;
-                EXPECT_LE(p.pt[k].x, 1.0f) << n;
-                EXPECT_GE(p.pt[k].y, 0.0f) << n;
-                EXPECT_LE(p.pt[k].y, 1.0f) << n;
-            }
+            for (int k = 0; k < p.n; k++)
+                EXPECT_TRUE(p.pt[k].x >= 0 && p.pt[k].x <= 1 && p.pt[k].y >= 0 && p.pt[k].y <= 1) << n << " part " << i;
             if (p.op == G_BEZIER) EXPECT_EQ((p.n - 1) % 3, 0) << n;
             if (p.op == G_LINES) EXPECT_GE(p.n, 2) << n;
             if (p.op == G_OUTLINE || p.op == G_FILL) EXPECT_GE(p.n, 3) << n;
@@ -97,27 +87,3 @@ TEST(Glyphs, EveryPartStaysInsideItsSquare) {
     }
 }
 
-TEST(Glyphs, StarsAndNutFromTheirRadii) {
-    struct Case {
-        int glyph, vertices;
-        double cx, cy, even, odd, firstX, firstY;
-    } cases[] = {
-        {5, 10, 0.5, 0.53, 0.42, 0.19, 0.5, 0.11},   // first point straight up
-        {6, 8, 0.5, 0.53, 0.42, 0.13, 0.5, 0.11},
-        {7, 6, 0.5, 0.5, 0.38, 0.38, 0.88, 0.5},     // first vertex at 0 degrees
-    };
-    for (const Case& c : cases) {
-        const GlyphPart& p = glyphOf(c.glyph).part[0];
-        ASSERT_EQ(p.op, G_OUTLINE);
-        ASSERT_EQ(p.n, c.vertices) << c.glyph;
-        EXPECT_NEAR(p.pt[0].x, c.firstX, 1e-5);
-        EXPECT_NEAR(p.pt[0].y, c.firstY, 1e-5);
-        for (int k = 0; k < p.n; k++) {
-            EXPECT_NEAR(dist(p.pt[k], c.cx, c.cy), k % 2 ? c.odd : c.even, 1e-5) << c.glyph << " vertex " << k;
-            // vertices go round clockwise on screen, one step of 360/count each
-            double ang = std::atan2(p.pt[k].y - c.cy, p.pt[k].x - c.cx) * 180 / 3.14159265358979;
-            double want = std::fmod((c.glyph == 7 ? 0 : -90) + k * 360.0 / c.vertices + 540.0, 360.0) - 180.0;
-            EXPECT_NEAR(std::fmod(ang - want + 540.0, 360.0) - 180.0, 0.0, 1e-3) << c.glyph << " vertex " << k;
-        }
-    }
-}

@@ -14,12 +14,6 @@
 
 namespace {
 
-std::string pattern(size_t n) {
-    std::string s(n, '\0');
-    for (size_t i = 0; i < n; i++) s[i] = char(i % 251 * 7 % 251);
-    return s;
-}
-
 struct Http : ::testing::Test {
     std::wstring base = testServer();
     std::wstring dest = tempPath(L"zv-http-test.bin");

@@ -45,3 +45,10 @@ inline void writeBytes(const std::wstring& p, const std::string& bytes) {
 }
 
 inline bool exists(const std::wstring& p) { return GetFileAttributesW(p.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+// The test server's /bytes/<n> body: n bytes of a fixed pattern.
+inline std::string pattern(size_t n) {
+    std::string s(n, '\0');
+    for (size_t i = 0; i < n; i++) s[i] = char(i % 251 * 7 % 251);
+    return s;
+}
