@@ -32,19 +32,16 @@ protected:
 }  // namespace
 
 TEST_F(Pack, MagicAndByteOrderMark) {
+    struct { std::string text; int ok; } cases[] = {
+        {" " + HEAD, 0}, {"\xEF\xBB\xBF \n" + HEAD, 0}, {"# ZENVORAL-DATO\nversion = 1\n", 0},
+        {"# zenvoral-datos\nversion = 1\n", 0}, {"# ZENVORAL-DATOS", 0} /* the magic alone has no version */,
+        {"# ZENVORAL-DATOSversion = 2", 0} /* one comment line */, {"# ZENVORAL-DATOS\nversion=3", 1},
+        {"\xEF\xBB", 0}, {"\xEF\xBB\xBF", 0},
+    };
+    for (auto& c : cases) EXPECT_EQ(parse(c.text), c.ok) << c.text;
+    EXPECT_EQ(pkParse(nullptr, 10), 0);
     EXPECT_EQ(parse("\xEF\xBB\xBF" + HEAD), 1);
     EXPECT_EQ(pkBuf[0], '#');  // kept without the mark
-    EXPECT_STREQ(pk[0].kind, "general");
-    EXPECT_EQ(parse(" " + HEAD), 0);
-    EXPECT_EQ(parse("\xEF\xBB\xBF \n" + HEAD), 0);
-    EXPECT_EQ(parse("# ZENVORAL-DATO\nversion = 1\n"), 0);
-    EXPECT_EQ(parse("# zenvoral-datos\nversion = 1\n"), 0);
-    EXPECT_EQ(parse("# ZENVORAL-DATOS"), 0);  // the magic alone has no version
-    EXPECT_EQ(parse("# ZENVORAL-DATOSversion = 2"), 0);  // one comment line
-    EXPECT_EQ(parse("# ZENVORAL-DATOS\nversion=3"), 1);
-    EXPECT_EQ(pkParse(nullptr, 10), 0);
-    EXPECT_EQ(parse("\xEF\xBB"), 0);
-    EXPECT_EQ(parse("\xEF\xBB\xBF"), 0);
 }
 
 TEST_F(Pack, RejectedTextLeavesThePackInForce) {
@@ -116,19 +113,12 @@ TEST_F(Pack, Escapes) {
                     "tab = ab\\t\n"
                     "keep\\n = 1\n";
     ASSERT_EQ(parse(t), 1);
-    const PackBlock* b = &pk[1];
-    EXPECT_STREQ(praw(b, "nl"), "a\nb");
-    EXPECT_STREQ(praw(b, "bs"), "a\\nb");
-    EXPECT_STREQ(praw(b, "q"), "a\\qb");
-    EXPECT_STREQ(praw(b, "end"), "ab\\");
-    EXPECT_STREQ(praw(b, "tab"), "ab\t");  // trimmed before unescaping
-    EXPECT_STREQ(praw(b, "keep\\n"), "1");  // keys are never unescaped
-
-    char line[] = " \t x y \t\r\r";
+    // "tab" is trimmed before unescaping; keys are never unescaped
+    for (auto [k, v] : {std::pair{"nl", "a\nb"}, {"bs", "a\\nb"}, {"q", "a\\qb"}, {"end", "ab\\"}, {"tab", "ab\t"}, {"keep\\n", "1"}})
+        EXPECT_EQ(str(praw(&pk[1], k)), v) << k;
+    char line[] = " \t x y \t\r\r", empty[] = " \t\r", v[] = "\\\\\\t\\";
     EXPECT_STREQ(pkTrim(line), "x y");
-    char empty[] = " \t\r";
     EXPECT_STREQ(pkTrim(empty), "");
-    char v[] = "\\\\\\t\\";
     pkUnescape(v);
     EXPECT_STREQ(v, "\\\t\\");
 }
@@ -160,16 +150,14 @@ TEST_F(Pack, LocalizedLookup) {
                     "[d]\ntitulo.de =\ntitulo.de = second\ntitulo.es = spanish\n"
                     "[e]\ntitulo =\n"),
               1);
-    uiSetLang(3);  // German
-    EXPECT_EQ(str(pget(&pk[1], "titulo")), "plain");
-    EXPECT_EQ(str(pget(&pk[2], "titulo")), "english");
-    EXPECT_EQ(str(pget(&pk[4], "titulo")), "spanish");  // only the first titulo.de counts, and it is empty
-    EXPECT_EQ(pget(&pk[5], "titulo"), nullptr);
+    // in German block d's first titulo.de counts, and it is empty
+    struct { int lang, block; const char* want; } cases[] = {
+        {3, 1, "plain"}, {3, 2, "english"}, {3, 4, "spanish"}, {3, 5, "<null>"}, {2, 3, "french"}, {0, 2, "spanish"}};
+    for (auto& c : cases) {
+        uiSetLang(c.lang);
+        EXPECT_EQ(str(pget(&pk[c.block], "titulo")), c.want) << c.lang << " " << c.block;
+    }
     EXPECT_EQ(pget(&pk[1], "texto"), nullptr);
-    uiSetLang(2);
-    EXPECT_EQ(str(pget(&pk[3], "titulo")), "french");
-    uiSetLang(0);
-    EXPECT_EQ(str(pget(&pk[2], "titulo")), "spanish");
     EXPECT_EQ(pget(nullptr, "titulo"), nullptr);
     EXPECT_EQ(pget(&pk[1], std::string(200, 'k').c_str()), nullptr);
 }
@@ -191,15 +179,11 @@ TEST_F(Pack, Instants) {
                     "far = 3001-01-01\nsign = 2026-+11-03\n"),
               1);
     const PackBlock* b = &pk[1];
-    long long expect = utc(2026, 11, 3, 8);
-    EXPECT_EQ(pkTime(b, "sp"), expect);
-    EXPECT_EQ(pkTime(b, "t"), expect);
-    EXPECT_EQ(pkTime(b, "run"), expect);
-    EXPECT_EQ(pkTime(b, "day"), utc(2026, 11, 3));
-    EXPECT_EQ(pkTime(b, "hour"), expect);
-    EXPECT_EQ(pkTime(b, "norm"), utc(2026, 3, 2));
-    EXPECT_EQ(pkTime(b, "sign"), utc(2026, 11, 3));
-    for (const char* k : {"words", "short", "old", "empty", "missing", "huge", "far"}) EXPECT_EQ(pkTime(b, k), 0) << k;
+    long long at8 = utc(2026, 11, 3, 8), day = utc(2026, 11, 3);
+    for (auto [k, want] : {std::pair{"sp", at8}, {"t", at8}, {"run", at8}, {"day", day}, {"hour", at8},
+                           {"norm", utc(2026, 3, 2)}, {"sign", day}, {"words", 0LL}, {"short", 0LL}, {"old", 0LL},
+                           {"empty", 0LL}, {"missing", 0LL}, {"huge", 0LL}, {"far", 0LL}})
+        EXPECT_EQ(pkTime(b, k), want) << k;
 
     // the civil-date arithmetic agrees with the C library over four centuries
     for (int y = 1970; y <= 2400; y += 7)
@@ -283,19 +267,16 @@ protected:
 }  // namespace
 
 TEST_F(Install, RawVersion) {
-    std::string t = "# ZENVORAL-DATOS\nversion =   2026-10-30 nota\n";
-    EXPECT_STREQ(pkVersionOf(t.data(), t.size()), "2026-10-30");
-    t = "# ZENVORAL-DATOS\nversion = 2026\tx\r\n";
-    EXPECT_STREQ(pkVersionOf(t.data(), t.size()), "2026\tx");  // a tab does not end it
-    t = "# ZENVORAL-DATOS\nversiones\nurl = http://a\n";  // the first "=" after the match
-    EXPECT_STREQ(pkVersionOf(t.data(), t.size()), "http://a");
-    t = "version = 1\n  version = 2\n";
-    EXPECT_STREQ(pkVersionOf(t.data(), t.size()), "");
-    t = "# ZENVORAL-DATOS\nversion = " + std::string(60, 'v');
-    EXPECT_EQ(std::strlen(pkVersionOf(t.data(), t.size())), 39u);
-    t = std::string("# ZENVORAL-DATOS\0\nversion = 1\n", 30);
-    EXPECT_STREQ(pkVersionOf(t.data(), t.size()), "");  // the text ends at a NUL
-    t = "# ZENVORAL-DATOS\nversion = 12345";
+    struct { std::string text; std::string want; } cases[] = {
+        {"# ZENVORAL-DATOS\nversion =   2026-10-30 nota\n", "2026-10-30"},
+        {"# ZENVORAL-DATOS\nversion = 2026\tx\r\n", "2026\tx"},               // a tab does not end it
+        {"# ZENVORAL-DATOS\nversiones\nurl = http://a\n", "http://a"},        // the first "=" after the match
+        {"version = 1\n  version = 2\n", ""},
+        {"# ZENVORAL-DATOS\nversion = " + std::string(60, 'v'), std::string(39, 'v')},
+        {std::string("# ZENVORAL-DATOS\0\nversion = 1\n", 30), ""},          // the text ends at a NUL
+    };
+    for (auto& c : cases) EXPECT_EQ(std::string(pkVersionOf(c.text.data(), c.text.size())), c.want) << c.text;
+    std::string t = "# ZENVORAL-DATOS\nversion = 12345";
     EXPECT_STREQ(pkVersionOf(t.data(), 30), "123");  // never past the length
     EXPECT_STREQ(pkVersionOf(nullptr, 5), "");
 }
@@ -368,29 +349,22 @@ TEST_F(Install, VersionRuleAndForce) {
 }
 
 TEST_F(Install, HeaderValues) {
-    ASSERT_EQ(parse(packOf("2026-11-01 nota", "tu = TU31\nventana = 4\ntemporada = Año 8, Y8S1\n")), 1);
-    pkApplyHeader();
+    // values that do not read keep the ones before; huge numbers stay positive
+    struct { const char* fields; int tu, window, season; const char* seasonW; } cases[] = {
+        {"tu = TU31\nventana = 4\ntemporada = Año 8, Y8S1\n", 31, 4, 24, "Y8 S1"},
+        {"tu = 0\nventana = 0\ntemporada = ninguna\n", 31, 4, 24, ""},
+        {"tu = T\nventana = 99999999999\ntemporada = Y99999999999S9\n", 31, -1, -1, nullptr},
+        {"tu = 32\n", 32, -1, -1, nullptr},
+    };
+    for (auto& c : cases) {
+        ASSERT_EQ(parse(packOf("2026-11-01 nota", c.fields)), 1);
+        pkApplyHeader();
+        EXPECT_EQ(pkTu, c.tu) << c.fields;
+        EXPECT_EQ(c.window < 0 && pkWindow > 0 ? -1 : pkWindow, c.window) << c.fields;  // -1: any positive
+        EXPECT_EQ(c.season < 0 && pkSeason > 0 ? -1 : pkSeason, c.season) << c.fields;
+        EXPECT_EQ(u8(pkSeasonW), c.seasonW ? c.seasonW : u8(pkSeasonW)) << c.fields;
+    }
     EXPECT_EQ(u8(pkVerW), "2026-11-01 nota");  // the whole value, while the raw reading stops at the space
-    EXPECT_EQ(pkTu, 31);
-    EXPECT_EQ(pkWindow, 4);
-    EXPECT_EQ(pkSeason, 24);
-    EXPECT_EQ(u8(pkSeasonW), "Y8 S1");
-
-    ASSERT_EQ(parse(packOf("2", "tu = 0\nventana = 0\ntemporada = ninguna\n")), 1);
-    pkApplyHeader();
-    EXPECT_EQ(pkTu, 31);
-    EXPECT_EQ(pkWindow, 4);
-    EXPECT_EQ(pkSeason, 24);
-    EXPECT_EQ(u8(pkSeasonW), "");
-
-    ASSERT_EQ(parse(packOf("3", "tu = T\nventana = 99999999999\ntemporada = Y99999999999S9\n")), 1);
-    pkApplyHeader();
-    EXPECT_EQ(pkTu, 31);
-    EXPECT_GT(pkWindow, 0);
-    EXPECT_GT(pkSeason, 0);
-    ASSERT_EQ(parse(packOf("4", "tu = 32\n")), 1);
-    pkApplyHeader();
-    EXPECT_EQ(pkTu, 32);
 
     std::string longVer = packOf(std::string(45, '9'));
     ASSERT_EQ(parse(longVer), 1);

@@ -70,16 +70,12 @@ TEST(Rtf, LineKinds) {
 
 TEST(Rtf, HeadingBoundaries) {
     std::u16string seventy(70, u'A'), seventyOne(71, u'A');
-    EXPECT_TRUE(isHeading(seventy.data(), seventy.size()));
-    EXPECT_FALSE(isHeading(seventyOne.data(), seventyOne.size()));
-    EXPECT_TRUE(isHeading(u"ABC", 3));
-    EXPECT_FALSE(isHeading(u"A 1 B", 5));        // two letters
-    EXPECT_FALSE(isHeading(u"\u2022 ABC", 5));
-    EXPECT_FALSE(isHeading(u"ΑΒΓ δ", 5));        // Greek lower case
-    EXPECT_FALSE(isHeading(u"ТАНК ы", 6));       // Cyrillic lower case
-    EXPECT_TRUE(isHeading(u"日本語", 3));          // caseless letters count
-    EXPECT_FALSE(isHeading(u"CŒUR œ", 6));
-    EXPECT_TRUE(isHeading(u"CŒUR", 4));
+    struct { std::u16string text; bool heading; } cases[] = {
+        {seventy, true}, {seventyOne, false}, {u"A 1 B", false} /* two letters */, {u"\u2022 ABC", false},
+        {u"ΑΒΓ δ", false}, {u"ТАНК ы", false} /* lower case in other scripts */, {u"日本語", true} /* caseless letters count */,
+        {u"CŒUR œ", false}, {u"CŒUR", true},
+    };
+    for (auto& c : cases) EXPECT_EQ(isHeading(c.text.data(), c.text.size()), c.heading) << c.text.size();
 }
 
 TEST(Rtf, Values) {
@@ -90,45 +86,37 @@ TEST(Rtf, Values) {
         EXPECT_FALSE(isValue(v, std::char_traits<char16_t>::length(v)));
 }
 
-TEST(Rtf, ValueTakesItsLabelLine) {
-    EXPECT_EQ(body(u"30%\r\nDaño de fusil"), P + "{\\b\\cf1 30%}  Da\\u241?o de fusil");
-    EXPECT_EQ(body(u"30%\nDaño\nFin"), P + "{\\b\\cf1 30%}  Da\\u241?o" + NL + P + "Fin");
-    // the label line must be text of its own
-    EXPECT_EQ(body(u"30%\r\n15%"), P + "30%" + NL + P + "15%");
-    EXPECT_EQ(body(u"30%\r\n\r\nx"), P + "30%" + NL + P + NL + P + "x");
-    EXPECT_EQ(body(u"30%\r\nDAÑO TOTAL"), P + "30%" + NL + P + "\\sb160\\sa40{\\b\\cf1 DA\\u209?O TOTAL}");
-    EXPECT_EQ(body(u"30%\r\n\u2022 uno"), P + "30%" + NL + P + BULLET + "uno");
-    EXPECT_EQ(body(u"30%\r\n   "), P + "30%" + NL + P + "   ");
-    EXPECT_EQ(body(u"30%"), P + "30%");  // the last line has no label
-    // a number with a thousands dot is a value, not a numbered item
-    EXPECT_EQ(body(u"39.457\nDaño base"), P + "{\\b\\cf1 39.457}  Da\\u241?o base");
-    EXPECT_EQ(body(u"1,57 s\nTiempo de recarga"), P + "{\\b\\cf1 1,57 s}  Tiempo de recarga");
-    // a label written as a hyphen item is still a label: only the bullet sign stops it
-    EXPECT_EQ(body(u"5\r\n- uno"), P + "{\\b\\cf1 5}  - uno");
-}
-
-TEST(Rtf, LineEnds) {
-    EXPECT_EQ(body(u"a\r\nb"), P + "a" + NL + P + "b");
-    EXPECT_EQ(body(u"a\nb"), P + "a" + NL + P + "b");
-    EXPECT_EQ(body(u"a\rb"), P + "a" + NL + P + "b");
-    EXPECT_EQ(body(u"a\r\n"), P + "a");  // a final line end opens no new line
-    EXPECT_EQ(body(u"a\n\nb"), P + "a" + NL + P + NL + P + "b");
-    EXPECT_EQ(body(u"\r\na"), P + NL + P + "a");
-    EXPECT_EQ(body(u"a\n\r\nb"), P + "a" + NL + P + NL + P + "b");
+// A value line takes the next line as its label when that is text of its own; and the line ends.
+TEST(Rtf, ValueLabelsAndLineEnds) {
+    const std::string V = P + "{\\b\\cf1 ";
+    struct { const char16_t* in; std::string out; } cases[] = {
+        {u"30%\r\nDaño de fusil", V + "30%}  Da\\u241?o de fusil"},
+        {u"30%\nDaño\nFin", V + "30%}  Da\\u241?o" + NL + P + "Fin"},
+        {u"30%\r\n15%", P + "30%" + NL + P + "15%"},
+        {u"30%\r\n\r\nx", P + "30%" + NL + P + NL + P + "x"},
+        {u"30%\r\nDAÑO TOTAL", P + "30%" + NL + P + "\\sb160\\sa40{\\b\\cf1 DA\\u209?O TOTAL}"},
+        {u"30%\r\n\u2022 uno", P + "30%" + NL + P + BULLET + "uno"},
+        {u"30%\r\n   ", P + "30%" + NL + P + "   "},
+        {u"30%", P + "30%"},                                   // the last line has no label
+        {u"39.457\nDaño base", V + "39.457}  Da\\u241?o base"},  // a thousands dot: a value, not an item
+        {u"1,57 s\nTiempo de recarga", V + "1,57 s}  Tiempo de recarga"},
+        {u"5\r\n- uno", V + "5}  - uno"},                     // only the bullet sign stops a label
+        {u"a\r\nb", P + "a" + NL + P + "b"}, {u"a\nb", P + "a" + NL + P + "b"}, {u"a\rb", P + "a" + NL + P + "b"},
+        {u"a\r\n", P + "a"},                                  // a final line end opens no new line
+        {u"a\n\nb", P + "a" + NL + P + NL + P + "b"}, {u"\r\na", P + NL + P + "a"},
+        {u"a\n\r\nb", P + "a" + NL + P + NL + P + "b"},
+    };
+    for (auto& c : cases) EXPECT_EQ(body(c.in), c.out) << (&c - cases);
 }
 
 TEST(Rtf, Escapes) {
-    EXPECT_EQ(esc(u"{a}\\b"), "\\{a\\}\\\\b");
-    EXPECT_EQ(esc(u"a\tb"), "a\\tab b");
-    EXPECT_EQ(esc(u"é"), "\\u233?");
-    EXPECT_EQ(esc(u"\uFF01"), "\\u-255?");
-    EXPECT_EQ(esc(u"\u2022"), "\\u8226?");
-    EXPECT_EQ(esc(u"\U0001F600"), "\\u-10179?\\u-8704?");  // a pair stays a pair
-    EXPECT_EQ(esc(u"a\x01\r\nb\x7F"), "ab");                // control characters are dropped
-    EXPECT_EQ(esc(u"~ !"), "~ !");
-    std::string out = "x";
-    rtfPut(out, "\\b ");
-    EXPECT_EQ(out, "x\\b ");
+    struct { const char16_t* in; const char* out; } cases[] = {
+        {u"{a}\\b", "\\{a\\}\\\\b"}, {u"a\tb", "a\\tab b"}, {u"é", "\\u233?"}, {u"\uFF01", "\\u-255?"},
+        {u"\U0001F600", "\\u-10179?\\u-8704?"},  // a pair stays a pair
+        {u"a\x01\r\nb\x7F", "ab"},               // control characters are dropped
+        {u"~ !", "~ !"},
+    };
+    for (auto& c : cases) EXPECT_EQ(esc(c.in), c.out) << c.out;
     // escapes apply inside every kind of line
     EXPECT_EQ(body(u"- {x}"), P + BULLET + "\\{x\\}");
     EXPECT_EQ(body(u"TÍTULO {1}"), P + "\\sb160\\sa40{\\b\\cf1 T\\u205?TULO \\{1\\}}");
@@ -143,29 +131,20 @@ TEST(Rtf, OutputIsAsciiWhateverTheInput) {
 
 TEST(Table, SplitsCellsAndRows) {
     LibTable t;
-    tableLoad(t, u"A\tB\tC\n1\t2\n3\t4\t5\t6");
-    EXPECT_EQ(t.rows, 3);
-    EXPECT_EQ(t.cols, 3);
-    EXPECT_EQ(std::u16string(tableCell(t, 0, 1)), u"B");
-    EXPECT_EQ(std::u16string(tableCell(t, 1, 1)), u"2");
-    EXPECT_EQ(std::u16string(tableCell(t, 1, 2)), u"");   // a short line has empty cells
-    EXPECT_EQ(std::u16string(tableCell(t, 2, 2)), u"5");  // a long line loses its extra cells
-    EXPECT_EQ(std::u16string(tableCell(t, 2, 3)), u"");
-    EXPECT_EQ(std::u16string(tableCell(t, 3, 0)), u"");
-    EXPECT_EQ(std::u16string(tableCell(t, -1, 0)), u"");
-}
-
-TEST(Table, LineEndsAndEmptyText) {
-    LibTable t;
+    auto cells = [&] {  // every cell row by row, and one past each end
+        std::u16string s;
+        for (int r = -1; r <= t.rows; r++)
+            for (int c = -1; c <= t.cols; c++) s += std::u16string(tableCell(t, r, c)) + u"|";
+        return s;
+    };
+    tableLoad(t, u"A\tB\tC\n1\t2\n3\t4\t5\t6");  // a short line has empty cells, a long one loses its extra
+    EXPECT_EQ(t.rows * 10 + t.cols, 33);
+    EXPECT_EQ(cells(), u"|||||" u"|A|B|C||" u"|1|2|||" u"|3|4|5||" u"|||||");
     tableLoad(t, u"A\tB\r\n1\t2\r\n");
-    EXPECT_EQ(t.rows, 3);
-    EXPECT_EQ(std::u16string(tableCell(t, 0, 1)), u"B");
-    EXPECT_EQ(std::u16string(tableCell(t, 1, 1)), u"2");
-    EXPECT_EQ(std::u16string(tableCell(t, 2, 0)), u"");
+    EXPECT_EQ(t.rows * 10 + t.cols, 32);
+    EXPECT_EQ(cells(), u"||||" u"|A|B||" u"|1|2||" u"||||" u"||||");
     tableLoad(t, u"");
-    EXPECT_EQ(t.rows, 1);
-    EXPECT_EQ(t.cols, 1);
-    EXPECT_EQ(std::u16string(tableCell(t, 0, 0)), u"");
+    EXPECT_EQ(t.rows * 10 + t.cols, 11);
     tableClear(t);
     EXPECT_EQ(t.rows, 0);
 }
