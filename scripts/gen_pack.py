@@ -30,7 +30,7 @@ LOCALIZED = {
 PLAIN = {
     "noticia": {"enlace", "temporada", "desde", "hasta", "inicio", "fin", "aprox", "dias", "destacado",
                 "checklist"},
-    "guia": {"cat", "enlace", "temporada", "inicio", "fin", "aprox"},
+    "guia": {"cat", "enlace", "temporada", "inicio", "fin", "aprox", "video", "segundo"},
     "creador": {"nombre", "twitch", "youtube"},
 }
 CATEGORIES = ("guia", "gearset", "marca", "arma", "equipo", "talentos_arma", "talentos_equipo", "mod",
@@ -130,6 +130,12 @@ def check_block(b):
         elif key in ("enlace", "twitch", "youtube"):
             if not val.startswith("https://"):
                 fail(f"{where}: {key} '{val}' must be an https address")
+        elif key == "video":
+            if not re.fullmatch(r"[A-Za-z0-9_-]{11}", val):
+                fail(f"{where}: video '{val}' is not a video id (11 characters of A-Z a-z 0-9 - _)")
+        elif key == "segundo":
+            if not re.fullmatch(r"\d{1,6}", val) or int(val) >= 360000:
+                fail(f"{where}: segundo '{val}' is not a number of seconds below 360000")
         elif key == "cat":
             if category(val) is None:
                 fail(f"{where}: cat '{val}' is not a library category")

@@ -35,6 +35,7 @@
 #include "builds/share.h"
 #include "app/update_win.h"
 #include "update/check_win.h"
+#include "player/player_win.h"
 namespace {
 
 HANDLE hMutex;
@@ -85,6 +86,7 @@ bool takenByDialog(MSG* m) {
 int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE, LPWSTR lpCmdLine, int) {
     hInst = hInstance;
     updShowWindow = openUpdateWindow;
+    libPlayer = openPlayer;
     cmdLine = lpCmdLine ? lpCmdLine : L"";
 
     hMutex = CreateMutexW(nullptr, TRUE, L"ZenvoralOverlay");

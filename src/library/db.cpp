@@ -12,6 +12,7 @@
 #include "l10n/ui.h"
 #include "base/utf.h"
 #include "library/search.h"
+#include "library/videos.h"
 
 const char* const CAT_KEY[CAT_COUNT] = {"guia",          "gearset",         "marca", "arma",  "equipo",
                                         "talentos_arma", "talentos_equipo", "mod",   "captura", "tabla",
@@ -117,6 +118,12 @@ void addPackEntries() {
             e.title = t;
             e.link = praw(b, "enlace");
             e.table = pget(b, "tabla");
+            // a guide may bring one video of its own: its id and the second it starts at
+            int ref = guide ? vidPackAdd(praw(b, "video"), vidStartOf(praw(b, "segundo"))) : -1;
+            if (ref >= 0) {
+                e.vidFirst = ref;
+                e.vidCount = 1;
+            }
         } else if (std::strcmp(b->kind, "creador") == 0) {
             const char* n = praw(b, "nombre");
             if (!n || !*n) continue;
@@ -253,6 +260,7 @@ void dbInit(Store* st) {
     DB.assign(DB_BUILTIN, DB_BUILTIN + DB_BUILTIN_N);
     dbRec.assign(DB.size(), -1);
     pkEntry.assign(size_t(pkN > 0 ? pkN : 0) + 1, -1);
+    vidPackClear();
     addPackEntries();
     DBN = int(DB.size());
     dbGen++;
@@ -277,6 +285,7 @@ void dbFree() {
     DB.clear();
     dbRec.clear();
     pkEntry.clear();
+    vidPackClear();
     DBN = 0;
     nRecent = 0;
     dbDone = 0;

@@ -1047,6 +1047,11 @@ void libReset() {
         DestroyWindow(w);
     }
     hLib = nullptr;
+    if (hVid) {  // the player closes; its buttons take the new language
+        SendMessageW(hVid, WM_CLOSE, 0, 0);
+        SetDlgItemTextW(hVid, 601, W(T(114)));
+        SetDlgItemTextW(hVid, 602, W(T(115)));
+    }
     hCats = hSearch = hList = hBody = hGrid = lastFocus = nullptr;
     rows.clear();
     tableClear(tbl);
@@ -1067,6 +1072,7 @@ void libImageArrived(int id, int ok) {
 
 void libTestOptions(const wchar_t* cmd) {
     if (wcsstr(cmd, L"--prueba")) logEveryOpen = 1;
+    if (wcsstr(cmd, L"sinweb")) wvDisabled = 1;
     if (!wcsstr(cmd, L"--prueba-biblioteca")) return;
     toggleLibrary();
     if (!hLib) return;
@@ -1086,6 +1092,7 @@ void libTestOptions(const wchar_t* cmd) {
                       {L"novedades", 12},  {L"gearsets", 2}};
     for (const auto& w : rowsByWord)
         if (wcsstr(cmd, w.word)) libSelectCat(w.value);
+    if (wcsstr(cmd, L"reproductor") && libPlayer && curEntry >= 0 && DB[curEntry].vidCount > 0) libPlayer(curEntry);
 }
 
 LRESULT CALLBACK LibProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {

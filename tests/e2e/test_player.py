@@ -1,0 +1,119 @@
+"""The video player of the real program. Wine has no WebView2, so the player always ends in its
+fallback: the explanation, the install button and the button that opens the video in the
+system browser. A data pack brings a video guide; the library opens it in the player and the
+buttons hand the right addresses to a stand-in browser that only records them (nothing is
+fetched). Screenshots are kept under build/e2e-player."""
+
+import os
+import shutil
+import sys
+import unittest
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import harness as h  # noqa: E402
+from test_tools import HANDLERS, get_default, set_default  # noqa: E402
+
+BUILD = os.environ.get("ZV_BUILD") or os.path.join(h.ROOT, "build", "win64")
+SHOTS = os.path.join(h.ROOT, "build", "e2e-player")
+BROWSER_DIR = os.path.join(h.ROOT, "build", "e2e player browser")
+OPENED = os.path.join(BROWSER_DIR, "navegador.txt")
+_saved = {}
+
+VIDEO = "Zv0Test_a-1"
+PACK = ("# ZENVORAL-DATOS 1\nversion = 2099-01-01\ntemporada = Y9S1\ntu = 40\n\n"
+        "[guia]\ncat = video\ntitulo.es = Ruta rápida de la incursión\ntitulo.en = Quick raid route\n"
+        f"sub.es = Vídeo de prueba\ntexto.es = Un vídeo.\nvideo = {VIDEO}\nsegundo = 171\n")
+TITLE = "^Ruta r.+pida de la incursi.+n$"  # the caption (xdotool matches bytes)
+ORANGE = (255, 109, 16)
+BG = (13, 15, 17)
+PANEL = (24, 27, 31)
+
+
+def setUpModule():
+    h.setUpModule()
+    os.makedirs(BROWSER_DIR, exist_ok=True)
+    os.makedirs(SHOTS, exist_ok=True)
+    exe = os.path.join(BROWSER_DIR, "navegador.exe")
+    shutil.copyfile(os.path.join(BUILD, "standin.exe"), exe)
+    win = "Z:" + exe.replace("/", "\\")
+    for key in HANDLERS[:2]:
+        _saved[key] = get_default(key)
+        set_default(key, f'"{win}" "%1"')
+
+
+def tearDownModule():
+    for key, value in _saved.items():
+        if value is not None:
+            set_default(key, value)
+    h.tearDownModule()
+
+
+def opened():
+    try:
+        with open(OPENED, encoding="utf-8") as f:
+            return [l.strip().strip('"') for l in f.read().splitlines() if l.strip()]
+    except OSError:
+        return []
+
+
+def count(path, rect, colour, tol=8):
+    x, y, w, hgt = rect
+    return sum(h.near(c, colour, tol) for row in h.region(path, x, y, w, hgt) for c in row)
+
+
+def bright(path, rect):
+    x, y, w, hgt = rect
+    return sum(sum(c) > 450 for row in h.region(path, x, y, w, hgt) for c in row)
+
+
+class Player(h.ProgramTest):
+    def setUp(self):
+        super().setUp()
+        if os.path.exists(OPENED):
+            os.remove(OPENED)
+        os.makedirs(h.APPDATA, exist_ok=True)
+        with open(os.path.join(h.APPDATA, "datos.txt"), "w", encoding="utf-8", newline="\n") as f:
+            f.write(PACK)
+
+    def open_player(self, *words):
+        self.run_program("--prueba", "--prueba-biblioteca", "videos", "reproductor", *words)
+        self.wait_started()
+        found = h.wait_for(lambda: h.windows(TITLE), 30)
+        self.assertTrue(found, "the player opens on the pack's video guide, titled by its caption")
+        win = found[0]
+        self.assertTrue(h.wait_for(lambda: any("Reproductor: no se pudo" in l or "desactivado" in l
+                                               for l in h.log_lines()), 10), h.log_lines()[-5:])
+        return win
+
+    def test_fallback_opens_the_video_and_the_install_page_in_the_system_browser(self):
+        win = self.open_player()
+        page = f"Reproductor: https://reproductor.zenvoral/player.html?v={VIDEO}&t=171&hl=es"
+        self.assertTrue(any(l.endswith(page) for l in h.log_lines()), "the page address waits for the browser")
+        x, y, w, hgt = h.geometry(win)
+        # the window (frame included) is 92 % of a 1280-pixel screen wide and at most 780 high
+        self.assertTrue(1100 < w <= 1177 and 700 < hgt <= 780, (w, hgt))
+        shot = h.screenshot(os.path.join(SHOTS, "fallback-es.png"))
+        self.assertGreater(count(shot, (x, y + 51, w, 1), ORANGE, 40), w * 0.9, "the accent line under the header")
+        self.assertGreater(count(shot, (x + 10, y + 52, 280, 58), PANEL), 280 * 40, "the playing video selected")
+        self.assertGreater(count(shot, (x + 10, y + 60, 3, 40), ORANGE, 40), 60, "with its accent bar")
+        self.assertGreater(bright(shot, (x + 320, y + 80, w - 350, 80)), 300, "the explanation is shown")
+        self.assertGreater(count(shot, (x + 320, y + 170, 210, 34), PANEL, 12), 210 * 20, "the install button")
+        self.assertGreater(count(shot, (x + w - 220, y + 10, 210, 32), PANEL, 12), 210 * 18, "the browser button")
+
+        h.click(x + w - 220 + 105, y + 10 + 16)
+        watch = f"https://www.youtube.com/watch?v={VIDEO}&t=171s"
+        self.assertTrue(h.wait_for(lambda: watch in opened(), 15), opened())
+        h.click(x + 320 + 105, y + 170 + 17)
+        self.assertTrue(h.wait_for(lambda: len(opened()) >= 2, 15), opened())
+        self.assertTrue(opened()[1].startswith("https://developer.microsoft.com/"), opened())
+
+        # Esc in the list hides the player; it stays made and opens again on the next request
+        h.click(x + 100, y + 80)
+        h.key("Escape")
+        self.assertTrue(h.wait_for(lambda: not h.windows(TITLE), 10),
+                        "Esc closes the player")
+        self.assertTrue(h.windows(TITLE, visible=False), "hidden, not destroyed")
+
+
+if __name__ == "__main__":
+    unittest.main()
