@@ -65,3 +65,11 @@ foreach(t ${E2E_TESTS})
     ENVIRONMENT "ZV_ROOT=${CMAKE_SOURCE_DIR};ZV_BUILD=${CMAKE_BINARY_DIR};ZV_EXE=$<TARGET_FILE:Zenvoral>"
     RESOURCE_LOCK wine TIMEOUT 300)
 endforeach()
+
+# A stand-in for the embedded browser's loader library that records what the player asks of it.
+add_library(WebView2Loader SHARED ${CMAKE_SOURCE_DIR}/tests/e2e/wv2loader/wv2loader.cpp)
+target_include_directories(WebView2Loader PRIVATE ${CMAKE_SOURCE_DIR}/src)
+set_target_properties(WebView2Loader PROPERTIES PREFIX "" OUTPUT_NAME WebView2Loader)
+target_compile_definitions(WebView2Loader PRIVATE UNICODE _UNICODE)
+target_link_options(WebView2Loader PRIVATE -static -s)
+target_link_libraries(WebView2Loader PRIVATE ole32)

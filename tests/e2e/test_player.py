@@ -115,5 +115,70 @@ class Player(h.ProgramTest):
         self.assertTrue(h.windows(TITLE, visible=False), "hidden, not destroyed")
 
 
+class PlayerHost(h.ProgramTest):
+    """The browser host against a stand-in loader that records every call it gets."""
+
+    def setUp(self):
+        super().setUp()
+        os.makedirs(h.APPDATA, exist_ok=True)
+        with open(os.path.join(h.APPDATA, "datos.txt"), "w", encoding="utf-8", newline="\n") as f:
+            f.write(PACK)
+        shutil.copyfile(os.path.join(BUILD, "WebView2Loader.dll"), os.path.join(h.APPDATA, "WebView2Loader.dll"))
+
+    def calls(self):
+        try:
+            with open(os.path.join(h.APPDATA, "wv2log.txt"), encoding="utf-8") as f:
+                return f.read().splitlines()
+        except OSError:
+            return []
+
+    def page_event(self, text):
+        with open(os.path.join(h.APPDATA, "wv2cmd.txt"), "w", encoding="utf-8") as f:
+            f.write(text)
+
+    def test_host_sets_up_the_browser_and_opens_the_waiting_page(self):
+        self.run_program("--prueba", "--prueba-biblioteca", "videos", "reproductor")
+        self.wait_started()
+        page = f"navega https://reproductor.zenvoral/player.html?v={VIDEO}&t=171&hl=es"
+        self.assertTrue(h.wait_for(lambda: page in self.calls(), 30), self.calls())
+        win = h.windows(TITLE)[0]
+        x, y, w, hgt = h.geometry(win)
+        calls = self.calls()
+        web = os.path.join(h.APPDATA, "web")
+        self.assertRegex(calls[0], r"^crear \(ninguno\) .*\\Zenvoral\\visor -$")
+        self.assertEqual(calls[1], "controlador ZenvoralVideo")
+        # configured before the page opens, the waiting address only once it is ready
+        want = ["fondo 255 13 15 17", "barra 0", "herramientas 0", "evento nuevaventana", "evento pantallacompleta"]
+        self.assertEqual(calls[2:7], want)
+        self.assertRegex(calls[7], r"^carpeta reproductor\.zenvoral .*\\Zenvoral\\web 1$")
+        self.assertEqual(calls[8:10], [f"limites 300 52 {w} {hgt}", "visible 1"])
+        self.assertEqual(calls.index(page), 10)
+        self.assertEqual(sum(l.startswith("navega ") for l in calls), 1, "only the newest request opens")
+        with open(os.path.join(web, "player.html"), encoding="utf-8") as f:
+            self.assertIn("https://www.youtube.com/embed/", f.read())
+        self.assertTrue(any("navegador integrado listo" in l for l in h.log_lines()))
+        shot = h.screenshot(os.path.join(SHOTS, "ready-es.png"))
+        self.assertLess(bright(shot, (x + 320, y + 80, w - 350, 80)), 20, "no status text once ready")
+        self.assertLess(count(shot, (x + 320, y + 170, 210, 34), PANEL, 12), 100, "no install button once ready")
+
+        # the page's video goes full screen and back: the window covers the screen, then returns
+        self.page_event("pantalla 1")
+        self.assertTrue(h.wait_for(lambda: "limites 0 0 1280 1024" in self.calls(), 10), self.calls()[-4:])
+        self.page_event("pantalla 0")
+        self.assertTrue(h.wait_for(lambda: h.geometry(win) == (x, y, w, hgt), 10), h.geometry(win))
+        self.assertEqual(self.calls()[-2:], [f"limites 300 52 {w} {hgt}", "visible 1"])
+
+        # a link asking for a new window opens in the player
+        self.page_event("nueva https://127.0.0.1:9/otra")
+        self.assertTrue(h.wait_for(lambda: "navega https://127.0.0.1:9/otra" in self.calls(), 10), self.calls()[-4:])
+        self.assertEqual(self.calls()[-2], "gestionada 1")
+
+        # closing stops the video and hides the control
+        h.click(x + 100, y + 80)
+        h.key("Escape")
+        self.assertTrue(h.wait_for(lambda: "navega about:blank" in self.calls(), 10), self.calls()[-4:])
+        self.assertEqual(self.calls()[-3:], ["navega about:blank", "limites 0 0 0 0", "visible 0"])
+
+
 if __name__ == "__main__":
     unittest.main()
