@@ -142,6 +142,28 @@ void writeLoader(const wchar_t* path) {
     CloseHandle(f);
 }
 
+// Without a loader file, the installed runtime is found the way other hosts find it: its version
+// folder in the updater's registry record (machine-wide first, then the user's), and its browser
+// library's internal entry point, which takes the same completion handler. Any step missing: 0.
+typedef HRESULT(STDMETHODCALLTYPE* WvCreateInternalFn)(bool, int runtimeKind, LPCWSTR userDataFolder, IUnknown* options,
+                                                       IWvEnvDone* handler);
+WvCreateInternalFn runtimeEntry() {
+    const wchar_t* key = L"Software\\Microsoft\\EdgeUpdate\\ClientState\\{F3017226-FE2A-4295-8BDF-00C3A9A7E4C5}";
+    for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
+        wchar_t dir[MAX_PATH];
+        DWORD size = sizeof dir;
+        if (RegGetValueW(root, key, L"EBWebView", RRF_RT_REG_SZ | RRF_SUBKEY_WOW6432KEY, nullptr, dir, &size) !=
+            ERROR_SUCCESS)
+            continue;
+        wchar_t dll[MAX_PATH + 64];
+        swprintf(dll, MAX_PATH + 64, L"%ls\\EBWebView\\x64\\EmbeddedBrowserWebView.dll", dir);
+        HMODULE m = LoadLibraryExW(dll, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+        if (!m) continue;
+        if (auto f = (WvCreateInternalFn)(void*)GetProcAddress(m, "CreateWebViewEnvironmentWithOptionsInternal")) return f;
+    }
+    return nullptr;
+}
+
 }  // namespace
 
 void wvStart(HWND parent) {
@@ -158,10 +180,17 @@ void wvStart(HWND parent) {
     swprintf(data, MAX_PATH, L"%ls\\visor", progDir);
     writeLoader(loader);
     HMODULE dll = LoadLibraryW(loader);
-    if (!dll) return wvFail(L"no se pudo cargar WebView2Loader.dll", HRESULT_FROM_WIN32(GetLastError()));
-    auto create = (WvCreateEnvFn)(void*)GetProcAddress(dll, "CreateCoreWebView2EnvironmentWithOptions");
-    if (!create) return wvFail(L"WebView2Loader.dll no tiene CreateCoreWebView2EnvironmentWithOptions", E_NOINTERFACE);
-    HRESULT hr = create(nullptr, data, nullptr, &envHandler);
+    HRESULT hr = HRESULT_FROM_WIN32(GetLastError());
+    auto create = dll ? (WvCreateEnvFn)(void*)GetProcAddress(dll, "CreateCoreWebView2EnvironmentWithOptions") : nullptr;
+    if (create) {
+        hr = create(nullptr, data, nullptr, &envHandler);
+    } else if (WvCreateInternalFn internal = runtimeEntry()) {
+        hr = internal(true, 0, data, nullptr, &envHandler);
+    } else {
+        return wvFail(dll ? L"WebView2Loader.dll no sirve y no se encuentra WebView2"
+                          : L"no se pudo cargar WebView2Loader.dll ni se encuentra WebView2",
+                      dll ? E_NOINTERFACE : hr);
+    }
     if (FAILED(hr)) wvFail(L"WebView2 no está disponible", hr);
 }
 
