@@ -11,6 +11,8 @@ import unittest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import harness as h  # noqa: E402
+from server import TestServer  # noqa: E402
+from test_site import BROWSER, Links, browse  # noqa: E402
 from test_tools import HANDLERS, get_default, set_default  # noqa: E402
 
 BUILD = os.environ.get("ZV_BUILD") or os.path.join(h.ROOT, "build", "win64")
@@ -113,6 +115,29 @@ class Player(h.ProgramTest):
         self.assertTrue(h.wait_for(lambda: not h.windows(TITLE), 10),
                         "Esc closes the player")
         self.assertTrue(h.windows(TITLE, visible=False), "hidden, not destroyed")
+
+        # the page the player wrote, in a real browser on a local origin: the embedded video's
+        # address follows the query (no other host resolves, so nothing is fetched)
+        if not BROWSER:
+            return
+        with open(os.path.join(h.APPDATA, "web", "player.html"), "rb") as f:
+            server = TestServer()
+            server.files["/player.html"] = f.read()
+        server.start()
+        try:
+            origin = f"http%3A%2F%2F127.0.0.1%3A{server.port}"
+            embed = "https://www.youtube.com/embed/"
+            cases = [(f"v={VIDEO}&t=171&hl=pt-BR", f"{embed}{VIDEO}?autoplay=1&rel=0&playsinline=1&start=171&hl=pt-BR"
+                      f"&cc_load_policy=1&cc_lang_pref=pt-BR&origin={origin}"),
+                     ("v=a%26b&t=x&hl=en", f"{embed}a%26b?autoplay=1&rel=0&playsinline=1&start=0&hl=en&origin={origin}"),
+                     ("", f"{embed}?autoplay=1&rel=0&playsinline=1&start=0&hl=en&origin={origin}")]
+            for query, want in cases:
+                dom, _ = browse(server.url("player.html?" + query))
+                links = Links()
+                links.feed(dom)
+                self.assertEqual([src for tag, src in links.refs if tag == "iframe"], [want], query)
+        finally:
+            server.stop()
 
 
 class PlayerHost(h.ProgramTest):
