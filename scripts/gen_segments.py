@@ -2,7 +2,8 @@
 
 Usage: gen_segments.py <data/library dir> <data/segmentos dir> <out.cpp> <list dir>
 
-The Spanish segments are cut from every built-in library text the way the program cuts them:
+The Spanish segments are cut from every built-in library text the way the program cuts them
+(and the player's video captions in data/videos/videos.txt are whole segments):
 a title is one segment, a subtitle is cut at " · ", a body at line feeds (each piece trimmed of
 spaces, tabs and CR), a table at tabs and line feeds (cells as written). Pieces of one byte and
 pieces without a letter or a decimal separator between digits (15%, +5, 850) are not listed:
@@ -29,6 +30,7 @@ import sys
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import blocks  # noqa: E402
 import gen_library  # noqa: E402
+import gen_videos  # noqa: E402
 
 LANGS = ("en", "fr", "de", "it", "pt")  # SEG_TR blocks, in the program's language order
 SEG_MIN, SEG_MAX = 2, 467
@@ -100,6 +102,14 @@ def collect(library_dir):
         for s in cut(e):
             if worth_listing(s):
                 where.setdefault(s, f"{e.path}:{e.line}")
+    # the player's video captions, each one whole segment, from data/videos beside the library
+    videos = os.path.join(os.path.dirname(os.path.abspath(library_dir)), "videos", "videos.txt")
+    if os.path.exists(videos):
+        caps, _, verrs = gen_videos.check(videos)
+        errors += verrs
+        for _, cap, _ in caps:
+            if worth_listing(cap):
+                where.setdefault(cap, videos)
     for s, w in where.items():
         why = segment_errors(s)
         if why:

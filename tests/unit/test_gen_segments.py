@@ -50,6 +50,15 @@ class GenSegments(unittest.TestCase):
                                        "Daño de fusil", "Cadencia de 1,5 s", "Nombre", "Daño", "7,2 %"],
                                       key=lambda s: s.encode()))
 
+    def test_video_captions_are_whole_segments(self):
+        os.makedirs(os.path.join(self.tmp.name, "videos"))
+        self.put(os.path.join(self.tmp.name, "videos"), "videos.txt",
+                 "[video]\nid = aB3_-x9Zq0k\ntexto = Ruta rápida · Incursión\n[referencias]\nlista = 0\n")
+        segs, _, _, errors = gen_segments.generate(self.lib, self.seg)
+        self.assertEqual(errors, [])
+        self.assertIn("Ruta rápida · Incursión", segs)  # not cut at the middle dot as subtitles are
+        self.assertNotIn("Ruta rápida", segs)
+
     def test_translations_must_keep_numbers_and_placeholders(self):
         cases = [
             ([("Cadencia de 1,5 s", "Rate of 1.5 s")], 0),
