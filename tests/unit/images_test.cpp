@@ -65,15 +65,12 @@ TEST(ImgCatalogue, SortedNamedBySha256PrefixAndFound) {
             EXPECT_GT(r.id, IMGREMOTE[i - 1].id);
         }
         ASSERT_EQ(std::strlen(r.file), 24u);
+        EXPECT_EQ(std::strspn(r.file, "0123456789abcdef"), 20u) << r.file;
         EXPECT_STREQ(r.file + 20, ".jpg");
-        for (int k = 0; k < 20; k++) EXPECT_TRUE(std::strchr("0123456789abcdef", r.file[k])) << r.file;
-        EXPECT_GT(r.size, 0u);
         EXPECT_TRUE(names.insert(r.file).second);
         EXPECT_EQ(imgRow(r.id), i);
     }
-    EXPECT_EQ(imgRow(999), -1);
-    EXPECT_EQ(imgRow(2999), -1);
-    EXPECT_EQ(imgRow(IMGREMOTE[IMGREMOTE_N - 1].id + 1), -1);
+    for (int id : {999, 2999, IMGREMOTE[IMGREMOTE_N - 1].id + 1}) EXPECT_EQ(imgRow(id), -1) << id;
     for (int g = 0; g < GAL_N; g++) EXPECT_TRUE(GALID[g] >= 1000) << g;
 }
 
@@ -202,9 +199,7 @@ TEST(Ring, FourthPictureDisposesTheFirst) {
     imgRingReset();
     int a, b, c, d;
     EXPECT_EQ(imgRingGet(3000), nullptr);
-    EXPECT_EQ(imgRingPut(3000, &a), nullptr);
-    EXPECT_EQ(imgRingPut(3001, &b), nullptr);
-    EXPECT_EQ(imgRingPut(3002, &c), nullptr);
+    for (auto [id, p] : {std::pair{3000, &a}, {3001, &b}, {3002, &c}}) EXPECT_EQ(imgRingPut(id, p), nullptr);
     EXPECT_EQ(imgRingGet(3001), &b);
     EXPECT_EQ(imgRingPut(3003, &d), &a);  // the caller disposes it
     EXPECT_EQ(imgRingGet(3000), nullptr);
@@ -214,20 +209,17 @@ TEST(Ring, FourthPictureDisposesTheFirst) {
 }
 
 TEST(Fit, CentredAndScaled) {
-    ImgFit f;
-    ASSERT_TRUE(imgFit(400, 200, 0, 0, 100, 100, f));
-    EXPECT_EQ(f.x, 0);
-    EXPECT_EQ(f.y, 25);
-    EXPECT_EQ(f.w, 100);
-    EXPECT_EQ(f.h, 50);
-    ASSERT_TRUE(imgFit(10, 20, 5, 7, 100, 100, f));  // enlarges too
-    EXPECT_EQ(f.w, 50);
-    EXPECT_EQ(f.h, 100);
-    EXPECT_EQ(f.x, 5 + 25);
-    EXPECT_EQ(f.y, 7);
-    EXPECT_FALSE(imgFit(0, 10, 0, 0, 10, 10, f));
-    EXPECT_FALSE(imgFit(10, 0, 0, 0, 10, 10, f));
-    ASSERT_TRUE(imgFit(2, 2, 0, 0, 9, 4, f));  // odd leftovers truncate toward zero
-    EXPECT_EQ(f.x, 2);
-    EXPECT_EQ(f.w, 4);
+    // enlarges too; odd leftovers truncate toward zero; an empty picture does not fit
+    struct { int iw, ih, x, y, w, h; bool ok; int fx, fy, fw, fh; } cases[] = {
+        {400, 200, 0, 0, 100, 100, true, 0, 25, 100, 50}, {10, 20, 5, 7, 100, 100, true, 30, 7, 50, 100},
+        {2, 2, 0, 0, 9, 4, true, 2, 0, 4, 4},             {0, 10, 0, 0, 10, 10, false, 0, 0, 0, 0},
+        {10, 0, 0, 0, 10, 10, false, 0, 0, 0, 0},
+    };
+    for (auto& c : cases) {
+        ImgFit f{};
+        ASSERT_EQ(imgFit(c.iw, c.ih, c.x, c.y, c.w, c.h, f), c.ok) << c.iw << "x" << c.ih;
+        if (c.ok) {
+            EXPECT_EQ((std::vector<int>{f.x, f.y, f.w, f.h}), (std::vector<int>{c.fx, c.fy, c.fw, c.fh})) << c.iw;
+        }
+    }
 }
