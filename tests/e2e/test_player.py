@@ -6,6 +6,7 @@ fetched). Screenshots are kept under build/e2e-player."""
 
 import os
 import shutil
+import subprocess
 import sys
 import unittest
 
@@ -203,6 +204,17 @@ class PlayerHost(h.ProgramTest):
         h.key("Escape")
         self.assertTrue(h.wait_for(lambda: "navega about:blank" in self.calls(), 10), self.calls()[-4:])
         self.assertEqual(self.calls()[-3:], ["navega about:blank", "limites 0 0 0 0", "visible 0"])
+
+        # a double-click on the video in the library opens the same player again: the control is
+        # reused, only the page is opened anew
+        lib = h.windows("^Biblioteca SHD$")[0]
+        lx, ly, _, _ = h.geometry(lib)
+        subprocess.run(["xdotool", "mousemove", str(lx + 380), str(ly + 60), "click", "--repeat", "2",
+                        "--delay", "80", "1"], check=True)
+        self.assertTrue(h.wait_for(lambda: h.windows(TITLE), 10), "the library's double-click opens the player")
+        self.assertTrue(h.wait_for(lambda: self.calls()[-1] == page, 10), self.calls()[-4:])
+        self.assertEqual(sum(l.startswith("controlador") for l in self.calls()), 1)
+        self.assertEqual(self.calls()[-3:-1], [f"limites 300 52 {w} {hgt}", "visible 1"])
 
 
 if __name__ == "__main__":
