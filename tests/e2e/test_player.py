@@ -216,6 +216,18 @@ class PlayerHost(h.ProgramTest):
         self.assertEqual(sum(l.startswith("controlador") for l in self.calls()), 1)
         self.assertEqual(self.calls()[-3:-1], [f"limites 300 52 {w} {hgt}", "visible 1"])
 
+    def test_switched_off_browser_is_never_loaded(self):
+        self.run_program("--prueba", "--prueba-biblioteca", "videos", "reproductor", "sinweb")
+        self.wait_started()
+        self.assertTrue(h.wait_for(lambda: h.windows(TITLE), 30))
+        self.assertTrue(h.wait_for(lambda: any("navegador integrado desactivado" in l for l in h.log_lines()), 10))
+        x, y, w, hgt = h.geometry(h.windows(TITLE)[0])
+        shot = h.screenshot(os.path.join(SHOTS, "switched-off.png"))
+        self.assertGreater(bright(shot, (x + 320, y + 80, w - 350, 80)), 300, "the explanation is shown")
+        self.assertGreater(count(shot, (x + 320, y + 170, 210, 34), PANEL, 12), 210 * 20, "the install button")
+        self.assertEqual(self.calls(), [], "the loader is there but never asked")
+        self.assertTrue(os.path.exists(os.path.join(h.APPDATA, "web", "player.html")), "the page is written anyway")
+
 
 if __name__ == "__main__":
     unittest.main()
