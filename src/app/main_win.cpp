@@ -76,7 +76,10 @@ bool takenByDialog(MSG* m) {
     for (HWND w : {hSet, hChk, hUpd, hDps, hAbout, hWel})
         if (w && IsDialogMessageW(w, m)) return true;
     HWND f = GetFocus();
-    if (hVid && f && (f == hVid || IsChild(hVid, f)) && IsDialogMessageW(hVid, m)) return true;
+    // the player's own list and buttons only: keys for the page (space, arrows) reach the browser
+    if (hVid && f && GetParent(f) == hVid && GetDlgCtrlID(f) >= 600 && GetDlgCtrlID(f) <= 602 &&
+        IsDialogMessageW(hVid, m))
+        return true;
     if (hLib && f && (f == hLib || IsChild(hLib, f)) && IsDialogMessageW(hLib, m)) return true;
     return false;
 }

@@ -168,6 +168,7 @@ void pSetFull(int on) {
     pFull = on;
     SetWindowPos(hVid, HWND_TOPMOST, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_FRAMECHANGED);
     pLayout();
+    if (!on && GetForegroundWindow() == hVid) SetFocus(hVList);  // the list was hidden: Esc works again
 }
 
 void openPlayer(int entry) {
