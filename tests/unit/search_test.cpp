@@ -53,15 +53,15 @@ protected:
 }  // namespace
 
 TEST(Fold, LowerCaseAccentsSeparatorsAndApostrophes) {
-    for (const char16_t* s : {u"Crítico", u"critico", u"CRITICO", u"crÍtico", u"CRÍTICO"}) EXPECT_EQ(folded(s), u"critico");
-    EXPECT_EQ(folded(u"Hunter's"), u"hunters");
-    EXPECT_EQ(folded(u"Hunter\u2019s \u2018x\u2019"), u"hunters x");
-    EXPECT_EQ(folded(u"a-b/c_d\te\nf\rg"), u"a b c d e f g");
-    EXPECT_EQ(folded(u"ÀÉÎÕÜÇÑ"), u"aeioucn");
-    EXPECT_EQ(folded(u"ÅÆØß ÿý œ"), u"åæøß ÿý œ");   // beyond the list: lower case only
-    EXPECT_EQ(folded(u"ΣΩ ДЖ İ \u2126 ᾈ"), u"σω дж İ \u2126 ᾀ");  // no one-way mappings (U+0130, ohm sign)
-    EXPECT_EQ(folded(u"\U0001F600X"), u"\U0001F600x");  // surrogate pairs pass untouched
-    EXPECT_EQ(folded(u"''"), u"");
+    struct { const char16_t *in, *out; } cases[] = {
+        {u"CRÍTICO", u"critico"}, {u"crÍtico", u"critico"}, {u"Hunter's", u"hunters"},
+        {u"Hunter\u2019s \u2018x\u2019", u"hunters x"}, {u"a-b/c_d\te\nf\rg", u"a b c d e f g"}, {u"ÀÉÎÕÜÇÑ", u"aeioucn"},
+        {u"ÅÆØß ÿý œ", u"åæøß ÿý œ"},                     // beyond the list: lower case only
+        {u"ΣΩ ДЖ İ \u2126 ᾈ", u"σω дж İ \u2126 ᾀ"},      // no one-way mappings (U+0130, ohm sign)
+        {u"\U0001F600X", u"\U0001F600x"},                 // surrogate pairs pass untouched
+        {u"''", u""},
+    };
+    for (auto& c : cases) EXPECT_EQ(folded(c.in), c.out) << w8u(c.in);
 }
 
 TEST(EditDistance, OptimalStringAlignment) {
@@ -135,12 +135,10 @@ TEST_F(Search, CategoryRowsBuildCreatorsAndHidingOutdated) {
     oldF[striker] = 1;
     auto b = rows(u"", ROW_BUILD, 1);  // the build ignores hideOld
     ASSERT_EQ(entries(b), (std::vector<int>{aegis, striker}));
-    EXPECT_EQ(b[0].col, COL_BUILD);
+    EXPECT_EQ(b[0].col, COL_BUILD);  // owned or not
     EXPECT_EQ(rowText2(b[0]), u"\u2713 Gearset");
     EXPECT_EQ(rowText2(b[1]), u"\u25CB Gearset");
-    EXPECT_EQ(rowColours(b[0], 0).text2, 95u | 191u << 8 | 138u << 16);
-    EXPECT_EQ(rowColours(b[1], 0).text2, 78u | 84u << 8 | 91u << 16);
-    EXPECT_EQ(rowColours(b[1], 1).text1, 255u | 109u << 8 | 16u << 16);
+    EXPECT_NE(rowColours(b[0], 0).text2, rowColours(b[1], 0).text2);
     // a query in the build row lists only the build, not even fuzzily
     for (const LibRow& r : rows(u"strker", ROW_BUILD)) EXPECT_TRUE(fav[r.entry]);
     EXPECT_EQ(entries(rows(u"cavalir", ROW_BUILD)), std::vector<int>{});
@@ -171,7 +169,6 @@ TEST_F(Search, LiveCreatorsFirstAndRecentInItsOrder) {
     EXPECT_EQ(l[0].entry, last);
     EXPECT_EQ(l[0].col, COL_LIVE);
     EXPECT_EQ(rowText2(l[0]), T(195));
-    EXPECT_EQ(rowColours(l[0], 0).text2, 240u | 72u << 8 | 72u << 16);
     EXPECT_EQ(l.size(), c.size());
     recent[0] = 5, recent[1] = 2, recent[2] = 5, nRecent = 3;
     EXPECT_EQ(entries(rows(u"", ROW_RECENT)), (std::vector<int>{5, 2}));

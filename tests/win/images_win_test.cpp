@@ -84,16 +84,12 @@ HWND Images::sink;
 }  // namespace
 
 TEST_F(Images, EmbeddedPicturesComeFromTheResources) {
-    EXPECT_EQ(loadImg(0), nullptr);
-    EXPECT_EQ(loadImg(999), nullptr);
+    for (int id : {0, 999, 2999}) EXPECT_EQ(loadImg(id), nullptr) << id;
     GpBitmap* a = loadImg(1000);
     ASSERT_NE(a, nullptr);
     EXPECT_EQ(widthOf(a), 160u);
     EXPECT_EQ(loadImg(1000), a);  // decoded once
-    EXPECT_EQ(loadImg(2999), nullptr);
-    EXPECT_EQ(imgStatus(1000), 0);
-    EXPECT_EQ(imgStatus(2999), 0);
-    EXPECT_EQ(imgQueued(), 0);
+    EXPECT_EQ(imgStatus(1000) + imgStatus(2999) + imgQueued(), 0);  // nothing to download
 }
 
 TEST_F(Images, RemotePictureDownloadsOnceIntoTheCache) {
@@ -103,9 +99,7 @@ TEST_F(Images, RemotePictureDownloadsOnceIntoTheCache) {
     int st = imgStatus(r.id);  // 1 until the download ends (which may already have happened)
     EXPECT_TRUE(st == 1 || (st == 0 && exists(cache(0)))) << st;
     for (int i = 0; i < 5; i++) imgRequest(r.id);  // asked again while it downloads
-    auto d = nextDone();
-    EXPECT_EQ(d.first, r.id);
-    EXPECT_EQ(d.second, 1);
+    EXPECT_EQ(nextDone(), std::make_pair(r.id, 1));
     EXPECT_EQ(nextDone(800).second, -1);  // exactly one download
     EXPECT_EQ(fileBytes(cache(0)).size(), r.size);
     EXPECT_FALSE(exists(cache(0) + L".part"));
@@ -129,9 +123,7 @@ TEST_F(Images, FaultsNeverTakeTheFinalName) {
         writeBytes(cache(1), "short");  // a cached file of the wrong size
         setBase(f);
         EXPECT_EQ(loadImg(r.id), nullptr);
-        auto d = nextDone();
-        EXPECT_EQ(d.first, r.id);
-        EXPECT_EQ(d.second, 0);
+        EXPECT_EQ(nextDone(), std::make_pair(r.id, 0));
         EXPECT_FALSE(exists(cache(1) + L".part"));
         EXPECT_EQ(fileBytes(cache(1)), "short");
         EXPECT_EQ(imgStatus(r.id), 2);
@@ -161,8 +153,7 @@ TEST_F(Images, FailedPictureIsRetriedOnlyAfterFifteenSeconds) {
     while (GetTickCount() - failed < 15000) Sleep(200);
     imgRequest(r.id);
     EXPECT_NE(imgStatus(r.id), 2);  // queued again (or already fetched)
-    auto d = nextDone();
-    EXPECT_EQ(d.second, 1);
+    EXPECT_EQ(nextDone().second, 1);
     EXPECT_EQ(imgStatus(r.id), 0);
 }
 
