@@ -1,28 +1,27 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "checklist/catalogue.h"
 #include "l10n/ui.h"
 
 TEST(Catalogue, CountsVisibleDailyTasksOnly) {
     catReset();
-    int d, t, o;
-    coreCount(&d, &t, &o);
-    EXPECT_EQ(t, 4);
-    EXPECT_EQ(d, 0);
+    auto counts = [] {  // done, total, optional done
+        int d, t, o;
+        coreCount(&d, &t, &o);
+        return std::vector<int>{d, t, o};
+    };
+    EXPECT_EQ(counts(), (std::vector<int>{0, 4, 0}));
     checked[0] = checked[1] = checked[2] = checked[3] = 1;
     checked[5] = 1;   // optional
     checked[9] = 1;   // weekly: never counted
-    coreCount(&d, &t, &o);
-    EXPECT_EQ(d, 4);
-    EXPECT_EQ(o, 1);
+    EXPECT_EQ(counts(), (std::vector<int>{4, 4, 1}));
     EXPECT_TRUE(dailyComplete());
     // hiding a checked daily task removes it from both counts but keeps its flag
     tHidden[2] = 1;
-    coreCount(&d, &t, &o);
-    EXPECT_EQ(t, 3);
-    EXPECT_EQ(d, 3);
+    EXPECT_EQ(counts(), (std::vector<int>{3, 3, 1}));
     EXPECT_EQ(checked[2], 1);
     tHidden[2] = 0;
     checked[2] = 0;

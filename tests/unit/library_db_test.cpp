@@ -86,7 +86,7 @@ TEST_F(Db, PackBlocksMakeEntriesAfterTheBuiltInOnes) {
         EXPECT_EQ(pkEntry[r], want[r]) << r;
         EXPECT_EQ(libPackEntry(r, nullptr), want[r]) << r;
     }
-    EXPECT_EQ(libPackEntry(-1, nullptr) + libPackEntry(7, nullptr), -2);
+    for (int r : {-1, 7}) EXPECT_EQ(libPackEntry(r, nullptr), -1) << r;
     // a pack entry's key is its Spanish title in every language, and its names hold each language
     std::u16string key = entryKey(first + 1);
     EXPECT_EQ(key, u"7|Guía de mods");

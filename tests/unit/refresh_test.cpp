@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <string>
+#include <tuple>
+
 #include "base/store.h"
 #include "base/state.h"
 #include "datapack/refresh.h"
@@ -29,19 +32,20 @@ TEST(Refresh, SixHourScheduleAcrossRestarts) {
     run(38, 600);
     EXPECT_EQ(checks, 5);
 
-    EXPECT_FALSE(checksDue(0, 1000 + 21600, 1000));
-    EXPECT_TRUE(checksDue(0, 1000 + 21601, 1000));
-    EXPECT_TRUE(checksDue(0, 21601, 0)) << "no stamp yet";
-    EXPECT_FALSE(checksDue(0, 1000, 5000)) << "a stamp from the future waits";
+    // no stamp yet: due; a stamp from the future waits
+    for (auto [now, stamp, due] : {std::tuple{1000 + 21600, 1000, false}, {1000 + 21601, 1000, true}, {21601, 0, true}, {1000, 5000, false}})
+        EXPECT_EQ(checksDue(0, now, stamp) != 0, due) << now << " " << stamp;
 }
 
 TEST(Refresh, PackAddress) {
-    EXPECT_EQ(pkAddress(u"", "https://a.test/datos.txt"), u"https://a.test/datos.txt");
-    EXPECT_EQ(pkAddress(u"http://127.0.0.1:5/d.txt", "https://a.test/datos.txt"), u"http://127.0.0.1:5/d.txt");
-    EXPECT_EQ(pkAddress(u"HTTP://a.test/d.txt", "https://a.test/datos.txt"), u"") << "capital scheme is no address";
-    EXPECT_EQ(pkAddress(u"", nullptr), u"");
-    EXPECT_EQ(pkAddress(nullptr, ""), u"");
-    EXPECT_EQ(pkAddress(u"", "ftp://a.test/d"), u"");
-    EXPECT_EQ(pkAddress(std::u16string(2000, u'h').c_str(), nullptr), u"") ;
+    std::u16string longH(2000, u'h');
+    // the stored address first, else the built-in one; a capital scheme is no address
+    struct { const char16_t* stored; const char* builtIn; std::u16string want; } cases[] = {
+        {u"", "https://a.test/datos.txt", u"https://a.test/datos.txt"},
+        {u"http://127.0.0.1:5/d.txt", "https://a.test/datos.txt", u"http://127.0.0.1:5/d.txt"},
+        {u"HTTP://a.test/d.txt", "https://a.test/datos.txt", u""}, {u"", nullptr, u""}, {nullptr, "", u""},
+        {u"", "ftp://a.test/d", u""}, {longH.c_str(), nullptr, u""},
+    };
+    for (auto& c : cases) EXPECT_EQ(pkAddress(c.stored, c.builtIn), c.want) << (&c - cases);
     EXPECT_EQ(pkAddress((u"http" + std::u16string(2000, u'x')).c_str(), nullptr).size(), 1023u);
 }

@@ -57,14 +57,14 @@ TEST(Settings, KeyTexts) {
     MemStore s;
     s.load(u"[ajustes]\r\nTeclaEditar=Ctrl+F8\r\nTeclaOcultar=nada\r\nTeclaBiblioteca=\r\nTeclaSalir=Mayús+Fin\r\n");
     loadState(s, SPANISH);
-    EXPECT_EQ(keyEditVk + 1000 * keyEditMods, 2119u);
+    EXPECT_EQ(std::make_pair(keyEditMods, keyEditVk), std::make_pair(2u, 119u));
     // a text without a key: the default for this run, the file keeps the bad text
     EXPECT_EQ(std::u16string(keyHideStr), u"F7");
     EXPECT_EQ(keyHideVk, 118u);
     EXPECT_EQ(get(s, "ajustes", "TeclaOcultar"), u"nada");
     // an empty one is written back with the default
     EXPECT_EQ(get(s, "ajustes", "TeclaBiblioteca"), u"F9");
-    EXPECT_EQ(keyQuitVk + 1000 * keyQuitMods, 4035u);
+    EXPECT_EQ(std::make_pair(keyQuitMods, keyQuitVk), std::make_pair(4u, 35u));
     uiSetLang(1);
     keysRender();
     EXPECT_EQ(std::u16string(keyQuitStr), u"Shift+End");
