@@ -228,6 +228,11 @@ class PlayerHost(h.ProgramTest):
         self.assertEqual(self.calls(), [], "the loader is there but never asked")
         self.assertTrue(os.path.exists(os.path.join(h.APPDATA, "web", "player.html")), "the page is written anyway")
 
+        # a new language closes the player (its captions and texts belong to the old one)
+        self.assertTrue(h.post(0x8020, 1, 0))  # WM_APP+32: switch to English
+        self.assertTrue(h.wait_for(lambda: not h.windows(TITLE), 10), "the player closes on a language switch")
+        self.assertTrue(h.wait_for(lambda: h.windows("^SHD Library$"), 10), "the library opens again in English")
+
 
 if __name__ == "__main__":
     unittest.main()
