@@ -66,14 +66,23 @@ void libLayoutCalc(const LibLayoutIn& in, LibLayout& o) {
     o.title = at(tx, m + off, x + rw - tx, P(34, s));
     o.sub = at(tx, m + off + P(34, s), x + rw - tx, P(22, s));
 
-    int by = H - m - P(32, s);
-    static const int widths[BTN_COUNT] = {220, 180, 190, 190, 170, 170, 170};
-    int bx = x;
+    // the buttons in rows from the left, 8 apart; the rows stack upwards from the bottom edge
+    static const int widths[BTN_COUNT] = {220, 180, 190, 190, 170, 170, 170, 210};
+    int rowOf[BTN_COUNT] = {}, rowsN = 0, bx = x;
     for (int b = 0; b < BTN_COUNT; b++) {
         if (!in.btn[b]) continue;
-        o.btn[b] = at(bx, by, P(widths[b], s), P(32, s));
-        bx += P(widths[b], s) + P(8, s);
+        int bw = P(widths[b], s);
+        if (rowsN == 0 || (bx > x && bx + bw > x + rw)) {
+            rowsN++;
+            bx = x;
+        }
+        rowOf[b] = rowsN - 1;
+        o.btn[b] = at(bx, 0, bw, P(32, s));
+        bx += bw + P(8, s);
     }
+    int by = H - m - P(32, s) - (rowsN > 1 ? (rowsN - 1) * P(40, s) : 0);  // the top row
+    for (int b = 0; b < BTN_COUNT; b++)
+        if (o.btn[b].shown) o.btn[b].y = by + rowOf[b] * P(40, s);
 
     int top = m + sq + P(12, s), bottom = by - P(10, s);
     if (in.cat == 8) {

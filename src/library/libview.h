@@ -18,7 +18,9 @@ struct LRect {
 };
 
 // The buttons under the entry, in their order along the row.
-enum LibBtn { BTN_FAV, BTN_OWN, BTN_GAL, BTN_VID, BTN_LINK, BTN_YT, BTN_WIDE, BTN_COUNT };
+// They wrap: a button that would pass the right edge of the entry starts a row above the last,
+// and the body ends over the top row.
+enum LibBtn { BTN_FAV, BTN_OWN, BTN_GAL, BTN_VID, BTN_LINK, BTN_YT, BTN_WIDE, BTN_DPS, BTN_COUNT };
 
 struct LibLayoutIn {
     int w = 0, h = 0;         // client size in pixels

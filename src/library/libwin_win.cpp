@@ -32,6 +32,8 @@
 #include "library/rtf.h"
 #include "library/search.h"
 #include "library/table.h"
+#include "tools/dps.h"
+#include "tools/dps_win.h"
 #include "widgets/widgets_win.h"
 
 using namespace Gdiplus;
@@ -46,12 +48,13 @@ void viewEntry(int e) {
 void (*libViewer)(int entry) = viewEntry;
 void (*libPlayer)(int entry);
 void (*libBuildCmd)(int id, int entry);
+int (*libUseInDps)(const char* body) = dpsUseEntry;
 
 namespace {
 
 enum {
     ID_CATS = 300, ID_SEARCH, ID_LIST, ID_TITLE, ID_SUB, ID_BODY, ID_FAV, ID_PIC, ID_WIDE, ID_GAL, ID_PREV, ID_GRID,
-    ID_VID, ID_OLD, ID_LINK, ID_COMBO, ID_MENU, ID_OWN, ID_UPD, ID_YT
+    ID_VID, ID_OLD, ID_LINK, ID_COMBO, ID_MENU, ID_OWN, ID_UPD, ID_YT, ID_DPS
 };
 
 constexpr COLORREF C_BG = RGB(13, 15, 17), C_PANEL = RGB(24, 27, 31), C_TEXT = RGB(222, 226, 230),
@@ -60,7 +63,7 @@ constexpr COLORREF C_BG = RGB(13, 15, 17), C_PANEL = RGB(24, 27, 31), C_TEXT = R
                    C_GRIDSEL = RGB(60, 40, 25);
 
 HWND hCats, hSearch, hList, hTitle, hSub, hBody, hFav, hPic, hWide, hGalBtn, hPrev, hGrid, hVidBtn, hOldBtn,
-    hLinkBtn, hBuildCombo, hBuildMenu, hOwnBtn, hUpdBtn, hYtBtn;
+    hLinkBtn, hBuildCombo, hBuildMenu, hOwnBtn, hUpdBtn, hYtBtn, hDpsBtn;
 HFONT fLibTitle, fLibTitleS, fBody, fGrid, fCat, fCatS;
 int richOk = 1, restoreFicha, autoSel;
 HWND lastFocus;  // the control that had the keyboard when the window was left
@@ -84,6 +87,11 @@ std::u16string dispText;  // the text handed to a list's display request
 
 bool hasLink(int i) { return DB[i].link && std::strncmp(DB[i].link, "http", 4) == 0; }
 bool bigPicture(int i) { return i >= 0 && (DB[i].cat == 0 || DB[i].cat == 8 || DB[i].table); }
+// A weapon (category "arma") whose body states base figures the calculator can take.
+bool dpsWeapon(int i) {
+    DpsPrefill p;
+    return i >= 0 && DB[i].cat == 3 && dpsFromEntry(DB[i].text, &p) > 0;
+}
 
 std::wstring textOf(HWND w) {
     int n = GetWindowTextLengthW(w);
@@ -449,6 +457,7 @@ void libLayout(HWND h) {
     in.btn[BTN_LINK] = i >= 0 && (creator ? creatorField(i, "twitch") != nullptr : hasLink(i));
     in.btn[BTN_YT] = creator && creatorField(i, "youtube") != nullptr;
     in.btn[BTN_WIDE] = bigPicture(i);
+    in.btn[BTN_DPS] = libUseInDps && dpsWeapon(i);
     LibLayout o;
     libLayoutCalc(in, o);
 
@@ -479,7 +488,7 @@ void libLayout(HWND h) {
     place(hBody, o.body);
     place(hGrid, o.grid);
     place(hPrev, o.prev);
-    HWND btns[BTN_COUNT] = {hFav, hOwnBtn, hGalBtn, hVidBtn, hLinkBtn, hYtBtn, hWide};
+    HWND btns[BTN_COUNT] = {hFav, hOwnBtn, hGalBtn, hVidBtn, hLinkBtn, hYtBtn, hWide, hDpsBtn};
     for (int b = 0; b < BTN_COUNT; b++) place(btns[b], o.btn[b]);
     if (o.btn[BTN_LINK].shown) setText(hLinkBtn, T(creator ? 196 : 125));
     if (o.btn[BTN_WIDE].shown) setText(hWide, T(wide ? 106 : (i >= 0 && DB[i].cat == 0) ? 107 : 108));
@@ -765,6 +774,9 @@ void onCommand(HWND h, int id, int code) {
             break;
         case ID_LINK:
         case ID_YT: openLink(id); break;
+        case ID_DPS:
+            if (libUseInDps && dpsWeapon(curEntry)) libUseInDps(DB[curEntry].text);
+            break;
         case ID_FAV:
         case ID_OWN:
         case ID_MENU:
@@ -857,11 +869,12 @@ void onCreate(HWND h) {
     hOwnBtn = btn(ID_OWN, W(T(183)));
     hUpdBtn = btn(ID_UPD, L"");
     hYtBtn = btn(ID_YT, W(T(197)));
+    hDpsBtn = btn(ID_DPS, W(T(TXT_USE_IN_DPS)));
 
     for (HWND w : {hList, hGrid, hBody, hCats}) darkTheme(w, L"DarkMode_Explorer");
     darkTitle(h);
     for (HWND w : {hCats, hSearch, hList, hSub, hBody, hFav, hWide, hGalBtn, hVidBtn, hLinkBtn, hBuildCombo,
-                   hBuildMenu, hOwnBtn, hUpdBtn, hYtBtn})
+                   hBuildMenu, hOwnBtn, hUpdBtn, hYtBtn, hDpsBtn})
         SendMessageW(w, WM_SETFONT, (WPARAM)fBody, FALSE);
     SendMessageW(hTitle, WM_SETFONT, (WPARAM)fLibTitle, FALSE);
     SendMessageW(hGrid, WM_SETFONT, (WPARAM)fGrid, FALSE);

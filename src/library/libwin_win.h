@@ -36,5 +36,6 @@ void libTestOptions(const wchar_t* cmdLine);
 extern void (*libViewer)(int entry);        // image viewer on an entry's gallery
 extern void (*libPlayer)(int entry);        // video player on an entry's videos
 extern void (*libBuildCmd)(int id, int entry);  // build button (306), obtained (317), selector (315), menu (316)
+extern int (*libUseInDps)(const char* body);  // "Usar en la calculadora" on a weapon with figures
 
 LRESULT CALLBACK LibProc(HWND h, UINT msg, WPARAM wp, LPARAM lp);

@@ -125,6 +125,13 @@ void openDpsWith(const DpsPrefill& p) {
 int dpsUseEntry(const char* body) {
     DpsPrefill p;
     if (!dpsFromEntry(body, &p)) return 0;
+    // the weapon's own figures it does not state go back to the defaults, so none is left over
+    // from a weapon used before; the player's bonuses stay as typed
+    for (int k : {DPS_D, DPS_R, DPS_M, DPS_L, DPS_Q})
+        if (!p.have[k]) {
+            p.have[k] = 1;
+            p.text[k] = dpsDef[k];
+        }
     openDpsWith(p);
     return 1;
 }

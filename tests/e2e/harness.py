@@ -108,6 +108,22 @@ def set_text(title, control, text):
         return f.read() == "ok"
 
 
+def get_text(cls, control):
+    """The text control holds in the program's window of class cls, or None when there is no
+    such control (the probe writes "none")."""
+    out = os.path.join(ROOT, "build", "e2e-probe.txt")
+    if os.path.exists(out):
+        os.remove(out)
+    subprocess.run([RUNNER, PROBE, "gettext", cls, str(control), "Z:" + out.replace("/", "\\")],
+                   capture_output=True, timeout=60)
+    try:
+        with open(out, encoding="utf-8") as f:
+            text = f.read()
+    except OSError:
+        return None
+    return None if text == "none" else text
+
+
 def wait_for(pred, timeout=15.0, step=0.2):
     end = time.time() + timeout
     while True:

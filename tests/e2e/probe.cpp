@@ -4,6 +4,8 @@
 //   probe.exe mem OUT                     writes "private working-set" bytes of Zenvoral.exe to OUT
 //   probe.exe settext TITLE ID TEXT OUT   puts TEXT into control ID of the dialog titled TITLE, as
 //                                         an input method would commit it; "ok" or "none"
+//   probe.exe gettext CLASS ID OUT        writes the text of control ID of the window of class CLASS
+//                                         to OUT in UTF-8, as the control holds it; "none" when missing
 //   probe.exe burst N OUT                 N saves in a row, as a player dragging the overlay around and
 //                                         switching compact mode would cause; "ok" when all were sent
 //   probe.exe start FILE OUT              starts the command line written (UTF-8) in FILE exactly as
@@ -54,6 +56,20 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
         HWND c = d ? GetDlgItem(d, (int)wcstol(argv[3], nullptr, 0)) : nullptr;
         put(argv[5], c && SendMessageW(c, WM_SETTEXT, 0, (LPARAM)argv[4]) ? "ok" : "none");
         return c ? 0 : 1;
+    }
+    if (argc == 5 && !wcscmp(argv[1], L"gettext")) {
+        HWND d = FindWindowW(argv[2], nullptr);
+        HWND c = d ? GetDlgItem(d, (int)wcstol(argv[3], nullptr, 0)) : nullptr;
+        if (!c) {
+            put(argv[4], "none");
+            return 1;
+        }
+        wchar_t text[512] = L"";
+        SendMessageW(c, WM_GETTEXT, 512, (LPARAM)text);  // the control's own text, across processes
+        char utf8[1536] = "";
+        WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8, sizeof utf8, nullptr, nullptr);
+        put(argv[4], utf8);
+        return 0;
     }
     if (argc == 3 && !wcscmp(argv[1], L"mem")) {
         DWORD pid = programPid();

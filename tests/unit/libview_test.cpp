@@ -1,6 +1,8 @@
 // Where the library window's controls go, and whether a stored placement is used.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "library/libview.h"
 
 namespace {
@@ -124,4 +126,56 @@ TEST(LibView, StoredPlacement) {
     for (const Case& c : cases)
         EXPECT_EQ(libPlacementOk(c.x, c.y, c.w, c.h, c.sc, 0, 0, 1280, 800), c.ok) << c.x << "," << c.y << " " << c.w;
     EXPECT_TRUE(libPlacementOk(-1500, 100, 1180, 760, 1.0, -1920, 0, 3200, 1080));  // a monitor on the left
+}
+
+// A weapon with every button the window can give it: they keep their widths and wrap onto rows
+// stacked up from the bottom, and the body ends above the top row, whatever the width and scale.
+TEST(LibView, ButtonsWrapIntoRowsThatNeverLeaveTheEntry) {
+    struct Case {
+        int w, h;
+        double sc;
+        bool wide;
+        int rows;
+    } cases[] = {{1180, 760, 1.0, false, 2}, {1180, 760, 1.0, true, 1}, {900, 440, 1.0, false, 4},
+                 {1770, 1140, 1.5, false, 2}, {2400, 900, 1.0, false, 1}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.w);
+        LibLayoutIn in;
+        in.w = c.w;
+        in.h = c.h;
+        in.sc = c.sc;
+        in.wide = c.wide;
+        in.cat = 3;
+        in.btn[BTN_FAV] = in.btn[BTN_OWN] = in.btn[BTN_LINK] = in.btn[BTN_DPS] = true;
+        LibLayout o;
+        libLayoutCalc(in, o);
+        int right = o.body.x + o.body.w, top = c.h, bottom = 0, prevX = -1, prevY = -1;
+        int ys[8] = {}, nys = 0;
+        for (int b : {BTN_FAV, BTN_OWN, BTN_LINK, BTN_DPS}) {
+            const LRect& r = o.btn[b];
+            ASSERT_TRUE(r.shown) << b;
+            EXPECT_EQ(r.h, (int)(32 * c.sc + 0.5));
+            EXPECT_GE(r.x, o.body.x);
+            EXPECT_LE(r.x + r.w, right) << b;  // inside the entry's column
+            // reading order: along a row, then the next row down
+            EXPECT_TRUE(r.y > prevY || (r.y == prevY && r.x > prevX)) << b;
+            if (nys == 0 || ys[nys - 1] != r.y) ys[nys++] = r.y;
+            prevX = r.x;
+            prevY = r.y;
+            top = std::min(top, r.y);
+            bottom = std::max(bottom, r.y + r.h);
+        }
+        EXPECT_EQ(nys, c.rows);
+        EXPECT_EQ(bottom, c.h - (int)(12 * c.sc + 0.5));         // the last row on the bottom margin
+        EXPECT_EQ(o.body.y + o.body.h, top - (int)(10 * c.sc + 0.5));  // the body ends over the first
+        for (int k = 1; k < nys; k++) EXPECT_EQ(ys[k] - ys[k - 1], (int)(40 * c.sc + 0.5));
+    }
+    // no buttons at all: the body reaches down as if one row were there
+    LibLayoutIn in;
+    in.w = 1180;
+    in.h = 760;
+    in.cat = 3;
+    LibLayout o;
+    libLayoutCalc(in, o);
+    EXPECT_EQ(o.body.y + o.body.h, 716 - 10);
 }
