@@ -1,9 +1,9 @@
-"""A weapon of the library fills the DPS calculator: the library window shows "Usar en la
-calculadora" on a weapon entry with base figures (and not on other entries), and the button opens
-the calculator with the weapon's damage, rate of fire, magazine and reload in their boxes while the
-player's bonuses stay as typed; the results follow when a box changes. Screenshots of the library
-with the button in Spanish and French (its longest label) are kept under build/ and checked for
-cut-off text."""
+"""The DPS calculator from the settings window and from the library: the settings button opens it
+at its defaults; the library window shows "Usar en la calculadora" on a weapon entry with base
+figures (and not on other entries), and the button opens the calculator with the weapon's damage,
+rate of fire, magazine and reload in their boxes while the player's bonuses stay as typed; the
+results follow when a box changes. Screenshots of the library with the button in Spanish and French
+(its longest label) are kept under build/ and checked for cut-off text."""
 
 import os
 import subprocess
@@ -154,6 +154,18 @@ class DpsFromLibrary(h.ProgramTest):
         field(2, "30")
         self.assertTrue(h.region(shot("dps-lib-back"), *panel) == filled, "the magazine back, the results back")
         self.assertEqual(len([wn for wn in h.windows("^Calculadora de DPS$")]), 1, "one calculator")
+
+    def test_settings_button_opens_the_calculator(self):
+        self.run_program("--prueba")
+        self.wait_started()
+        self.assertTrue(h.post(WM_COMMAND, 104, 0))
+        found = h.wait_for(lambda: h.windows("^Ajustes .{1,2} Zenvoral"), 10)
+        self.assertTrue(found, "the settings window opens")
+        x, y = h.geometry(found[0])[:2]
+        h.click(x + 448 + 108, y + 140 + 15)  # "Calculadora de DPS" in the tools column
+        self.assertTrue(window("^Calculadora de DPS$", 700), "the settings button opens the calculator")
+        self.assertEqual(fields(), ["50000", "750", "40", "2.2", "15", "50", "100", "0", "55"], "at its defaults")
+        self.assertTrue(h.windows("^Ajustes .{1,2} Zenvoral"), "the settings stay open")
 
     def test_the_button_keeps_its_label_whole(self):
         for code, title in (("es", "Usar en la calculadora"), ("fr", "Utiliser dans le calculateur")):
