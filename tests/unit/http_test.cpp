@@ -138,13 +138,6 @@ TEST(Http, OnlyACompleteOkBodySucceeds) {
     }
 }
 
-TEST(Http, EmptyBodyInMemoryIsOneZeroByte) {
-    Outcome o = fetch(200, 0, body({}), nullptr, true);
-    EXPECT_EQ(o.ok, 1);
-    EXPECT_TRUE(o.haveBuf);
-    EXPECT_EQ(o.len, 0u);
-}
-
 TEST(Http, FileFaultsFailAndDeleteTheFile) {
     FakeFile noCreate;
     noCreate.createFails = true;
@@ -185,8 +178,7 @@ TEST(Http, FourHundredMebibytesAndNotOneByteMore) {
 
 TEST(Http, BodyKeptInMemoryIsCappedAtFourMebibytes) {
     Outcome exact = fetch(200, 0, body({(long long)HTTP_MEM_MAX}), nullptr, true);
-    EXPECT_EQ(exact.ok, 1);
-    EXPECT_EQ(exact.len, HTTP_MEM_MAX);
+    EXPECT_EQ(std::make_pair(exact.ok, exact.len), std::make_pair(1, size_t(HTTP_MEM_MAX)));
     EXPECT_EQ(exact.text[HTTP_MEM_MAX - 1], char('a' + (HTTP_MEM_MAX - 1) % 26));
     EXPECT_EQ(fetch(200, 0, body({(long long)HTTP_MEM_MAX + 1}), nullptr, true).ok, 0);
     EXPECT_EQ(fetch(200, HTTP_MEM_MAX + 1, body({(long long)HTTP_MEM_MAX + 1}), nullptr, true).ok, 0);
@@ -202,11 +194,8 @@ TEST(Http, ProgressOnEveryNewWholePercentOnlyWithALength) {
     EXPECT_EQ(progress, (std::vector<int>{10, 20, 30, 40, 50, 60, 70, 80, 90, 100}));
 
     progress.clear();  // small reads that stay within one percent post once per percent
-    std::vector<long long> tiny(200, 1);
-    fetch(200, 1000, body(tiny), nullptr, false);
-    EXPECT_EQ(progress.size(), 21u);
-    EXPECT_EQ(progress.front(), 0);
-    EXPECT_EQ(progress.back(), 20);
+    fetch(200, 1000, body(std::vector<long long>(200, 1)), nullptr, false);
+    EXPECT_EQ(progress, (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20}));
 
     progress.clear();
     fetch(200, 0, body({HTTP_CHUNK, HTTP_CHUNK}), nullptr, false);

