@@ -35,12 +35,12 @@ TEST(Editor, AddGoesRightAfterTheSelectedTaskInItsGroup) {
     catReset();
     // "Revisar vendedores" (9) is weekly
     int i = chkAddAfter(9, u"Comprar cajas");
-    EXPECT_EQ(i, 13);
+    ASSERT_EQ(i, 13);
     EXPECT_EQ(tasks[i].kind, 2);
     EXPECT_EQ(order(), (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 13, 10, 11, 12}));
     // nothing selected: a daily task at the very end of the order
     int j = chkAddAfter(-1, u"Otra");
-    EXPECT_EQ(j, 14);
+    ASSERT_EQ(j, 14);
     EXPECT_EQ(tasks[j].kind, 0);
     EXPECT_EQ(ord[NT - 1], 14);
     EXPECT_EQ(group(0), (std::vector<int>{0, 1, 2, 3, 14}));

@@ -31,9 +31,7 @@ TEST(Welcome, PagesTurnForwardToTheEndAndBackToTheStart) {
         presses++;
     }
     EXPECT_EQ(presses, 4);  // the fourth Next closes the tour
-    EXPECT_EQ(welAfterBack(3), 2);
-    EXPECT_EQ(welAfterBack(1), 0);
-    EXPECT_EQ(welAfterBack(0), 0);
+    for (auto [from, to] : {std::pair{3, 2}, {1, 0}, {0, 0}}) EXPECT_EQ(welAfterBack(from), to) << from;
 }
 
 TEST(Welcome, KeyPageNamesThePlayersKeysInEveryLanguage) {
@@ -54,7 +52,6 @@ TEST(Welcome, KeyPageNamesThePlayersKeysInEveryLanguage) {
         }
         for (size_t k = 4; k < got.size(); k++) EXPECT_EQ(got[k], orig[k]);
         // other pages, and a missing key, keep the text as it is
-        EXPECT_EQ(welBody(0, mine), std::u16string(T(212)));
         EXPECT_EQ(welBody(3, mine), std::u16string(T(218)));
         const char16_t* none[4] = {u"", u"F6", nullptr, u"F10"};
         EXPECT_EQ(lines(welBody(1, none))[0], orig[0]);

@@ -138,25 +138,6 @@ TEST_F(Images, FaultsNeverTakeTheFinalName) {
     EXPECT_NE(loadImg(r.id), nullptr);
 }
 
-TEST_F(Images, FailedPictureIsRetriedOnlyAfterFifteenSeconds) {
-    if (base.empty()) GTEST_SKIP() << "ZV_HTTP is not set";
-    const ImgRemote& r = IMGREMOTE[2];
-    setBase(L"_404/");
-    imgRequest(r.id);
-    ASSERT_EQ(nextDone().second, 0);
-    DWORD failed = GetTickCount();
-    setBase(L"");
-    imgRequest(r.id);
-    loadImg(r.id);
-    EXPECT_EQ(nextDone(2000).second, -1);  // nothing asked within the 15 s
-    EXPECT_EQ(imgStatus(r.id), 2);
-    while (GetTickCount() - failed < 15000) Sleep(200);
-    imgRequest(r.id);
-    EXPECT_NE(imgStatus(r.id), 2);  // queued again (or already fetched)
-    EXPECT_EQ(nextDone().second, 1);
-    EXPECT_EQ(imgStatus(r.id), 0);
-}
-
 TEST_F(Images, CorruptCachedFileIsDownloadedAgain) {
     if (base.empty()) GTEST_SKIP() << "ZV_HTTP is not set";
     const ImgRemote& r = IMGREMOTE[3];
