@@ -30,26 +30,20 @@ TEST(Settings, FirstStartWritesTheDefaults) {
 }
 
 TEST(Settings, RangesAndRepairs) {
-    MemStore s;
-    s.load(u"[ajustes]\r\nHoraReinicio=25\r\nOpacidad=10\r\nIdioma=EN\r\n");
-    loadState(s, SPANISH);
-    EXPECT_EQ(resetHour, 1);
-    EXPECT_EQ(opacity, 60);
-    EXPECT_EQ(lang, 1);
-    EXPECT_EQ(get(s, "ajustes", "Idioma"), u"EN");  // a valid code is kept as written
-
-    s.load(u"[ajustes]\r\nHoraReinicio=-1\r\nOpacidad=999\r\nIdioma=en-GB\r\n");
-    loadState(s, DUTCH);
-    EXPECT_EQ(resetHour, 15);  // -1 taken as unsigned 32-bit, modulo 24
-    EXPECT_EQ(opacity, 255);
-    EXPECT_EQ(lang, 1);
-    EXPECT_EQ(get(s, "ajustes", "Idioma"), u"en");
-
-    s.load(u"[ajustes]\r\nHoraReinicio=7h\r\nIdioma=xx\r\n");
-    loadState(s, GERMAN);
-    EXPECT_EQ(resetHour, 7);
-    EXPECT_EQ(lang, 3);
-    EXPECT_EQ(get(s, "ajustes", "Idioma"), u"de");
+    // -1 is taken as unsigned 32-bit, modulo 24; a valid language code is kept as written, a bad
+    // one is replaced by the system's language
+    struct { const char16_t* file; unsigned sys; int hour, opacity, lang; const char16_t* code; } cases[] = {
+        {u"HoraReinicio=25\r\nOpacidad=10\r\nIdioma=EN", SPANISH, 1, 60, 1, u"EN"},
+        {u"HoraReinicio=-1\r\nOpacidad=999\r\nIdioma=en-GB", DUTCH, 15, 255, 1, u"en"},
+        {u"HoraReinicio=7h\r\nIdioma=xx", GERMAN, 7, 215, 3, u"de"},
+    };
+    for (auto& c : cases) {
+        MemStore s;
+        s.load(u"[ajustes]\r\n" + std::u16string(c.file) + u"\r\n");
+        loadState(s, c.sys);
+        EXPECT_EQ((std::vector<int>{resetHour, opacity, lang}), (std::vector<int>{c.hour, c.opacity, c.lang})) << c.hour;
+        EXPECT_EQ(get(s, "ajustes", "Idioma"), c.code);
+    }
     uiSetLang(0);
 }
 

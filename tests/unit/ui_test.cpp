@@ -7,9 +7,7 @@
 
 TEST(UiText, UnknownIdsGiveEmptyAndDoNotTouchTheCache) {
     uiSetLang(0);
-    EXPECT_EQ(std::u16string(T(UI_COUNT)), u"");
-    EXPECT_EQ(std::u16string(T(-1)), u"");
-    EXPECT_EQ(std::u16string(T(1 << 30)), u"");
+    for (int id : {UI_COUNT, -1, 1 << 30}) EXPECT_EQ(std::u16string(T(id)), u"") << id;
     for (int i = 0; i < UI_COUNT; i++) EXPECT_EQ(uiCached(i), 0);
 }
 
@@ -18,12 +16,10 @@ TEST(UiText, FallbackOrderIsCurrentThenEnglishThenSpanish) {
     const char* noFr[6] = {"es", "en", "", "de", "it", "pt"};
     const char* onlyEs[6] = {"es", "", nullptr, "", "", ""};
     const char* noEs[6] = {"", "en", "fr", "de", "it", "pt"};
-    EXPECT_STREQ(uiPick(full, 2), "fr");
-    EXPECT_STREQ(uiPick(noFr, 2), "en");
-    EXPECT_STREQ(uiPick(onlyEs, 2), "es");
-    EXPECT_STREQ(uiPick(onlyEs, 1), "es");
     // Spanish never falls back to English
-    EXPECT_STREQ(uiPick(noEs, 0), "");
+    struct { const char** texts; int lang; const char* want; } cases[] = {
+        {full, 2, "fr"}, {noFr, 2, "en"}, {onlyEs, 2, "es"}, {onlyEs, 1, "es"}, {noEs, 0, ""}};
+    for (auto& c : cases) EXPECT_STREQ(uiPick(c.texts, c.lang), c.want) << (&c - cases);
 }
 
 TEST(UiText, CacheKeepsOnePointerPerLanguage) {
