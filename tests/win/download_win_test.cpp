@@ -31,7 +31,7 @@ std::string hexOfBytes(const std::string& s) {
 
 }  // namespace
 
-TEST(ShaFile, BCryptMatchesTheVectors) {
+TEST(ShaFile, BCryptMatchesTheVectorsAndA50MBFile) {
     std::wstring p = tempPath(L"zv-sha-test.bin");
     struct Case {
         std::string bytes, hex;
@@ -46,8 +46,10 @@ TEST(ShaFile, BCryptMatchesTheVectors) {
         writeBytes(p, c.bytes);
         EXPECT_EQ(hexOfFile(p), c.hex) << c.bytes.size() << " bytes";
     }
-    writeBytes(p, pattern(3u << 20));  // a pattern that differs across every read buffer
-    EXPECT_EQ(hexOfFile(p), hexOfBytes(pattern(3u << 20)));
+    // an installer-sized file of a pattern that differs across every read buffer
+    const std::string big = pattern(50u << 20);
+    writeBytes(p, big);
+    EXPECT_EQ(hexOfFile(p), hexOfBytes(big));
     DeleteFileW(p.c_str());
     EXPECT_EQ(hexOfFile(p), "<failed>");  // a missing file has no digest
 }
