@@ -5,10 +5,8 @@
 
 #include <cstdlib>
 #include <string>
-#include <vector>
 
 #include "base/base_win.h"
-#include "base/msgs_win.h"
 #include "update/http_win.h"
 #include "winutil.h"
 
@@ -96,22 +94,6 @@ TEST_F(Http, BodyInMemoryIsCappedButAFileIsNot) {
     EXPECT_EQ(buf, nullptr);
     EXPECT_EQ(httpGet(url(L"bytes/4194305").c_str(), nullptr, nullptr, dest.c_str(), nullptr), 1);
     EXPECT_EQ(fileBytes(dest).size(), 4194305u);
-}
-
-TEST_F(Http, ProgressIsPostedInWholePercents) {
-    HWND w = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
-    ASSERT_NE(w, nullptr);
-    ASSERT_EQ(httpGet(url(L"bytes/2000000").c_str(), nullptr, nullptr, dest.c_str(), w), 1);
-    std::vector<int> got;
-    MSG m;
-    while (PeekMessageW(&m, w, WM_ZV_DLPROG, WM_ZV_DLPROG, PM_REMOVE)) got.push_back(int(m.wParam));
-    ASSERT_FALSE(got.empty());
-    EXPECT_EQ(got.back(), 100);
-    for (size_t i = 1; i < got.size(); i++) EXPECT_GT(got[i], got[i - 1]);
-    // without a length there is nothing to post
-    ASSERT_EQ(httpGet(url(L"_nolen/bytes/200000").c_str(), nullptr, nullptr, dest.c_str(), w), 1);
-    EXPECT_FALSE(PeekMessageW(&m, w, WM_ZV_DLPROG, WM_ZV_DLPROG, PM_REMOVE));
-    DestroyWindow(w);
 }
 
 TEST_F(Http, NoServerIsNoConnection) {
