@@ -9,6 +9,7 @@
 #include "builds/builds.h"
 #include "builds/share.h"
 #include "library/db.h"
+#include "library/libwin_win.h"
 
 namespace {
 
@@ -64,9 +65,10 @@ void importBuildCode(const wchar_t* text) {
     if (!dbDone) dbInit(gStore);  // the database hands its entry keys to the builds and loads them
     ImportResult r;
     int o = buildImportText(*gStore, U(text), r);
-    if (o == IMPORT_DONE)
+    if (o == IMPORT_DONE) {
         logLine(L"Build importada: «%ls», %d piezas, %d desconocidas", W(r.name.c_str()), r.matched, r.unknown);
-    else if (o == IMPORT_FULL)
+        libBuildsChanged();  // an open library shows the new current build
+    } else if (o == IMPORT_FULL)
         logLine(L"Build no importada: ya hay %d builds", MAX_BUILDS);
     else
         logLine(L"Build no importada: no hay ningún código válido");

@@ -69,3 +69,13 @@ HFONT uiFont(const wchar_t* face, int size, int weight, bool narrow) {
     }
     return first ? first : fontExact(face, size, weight);
 }
+
+HFONT fontHaving(HFONT f, HFONT plain, const wchar_t* text) {
+    wchar_t sym[16];
+    int n = 0;
+    for (const wchar_t* p = text; *p && n < 15; p++)
+        if (*p > 0x7E) sym[n++] = *p;
+    sym[n] = 0;
+    if (!n || !plain || hasGlyphs(f, sym)) return f;
+    return hasGlyphs(plain, sym) ? plain : f;
+}

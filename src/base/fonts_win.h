@@ -14,3 +14,6 @@ HFONT uiFont(const wchar_t* face, int size, int weight, bool narrow = false);
 bool faceExists(const wchar_t* face);
 // Every character of s (at most 16) has a glyph in f.
 bool hasGlyphs(HFONT f, const wchar_t* s);
+// f when it has every character of text beyond ASCII, else plain when plain has them (a narrow
+// stand-in may lack a symbol that the plain stand-ins have), else f.
+HFONT fontHaving(HFONT f, HFONT plain, const wchar_t* text);

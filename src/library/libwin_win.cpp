@@ -20,6 +20,9 @@
 #include "base/msgs_win.h"
 #include "base/state.h"
 #include "base/store.h"
+#include "builds/builds.h"
+#include "builds/builds_win.h"
+#include "builds/buildsui_win.h"
 #include "images/imgcat.h"
 #include "images/images_win.h"
 #include "images/viewer_win.h"
@@ -47,7 +50,6 @@ void viewEntry(int e) {
 }  // namespace
 void (*libViewer)(int entry) = viewEntry;
 void (*libPlayer)(int entry);
-void (*libBuildCmd)(int id, int entry);
 int (*libUseInDps)(const char* body) = dpsUseEntry;
 
 namespace {
@@ -64,7 +66,7 @@ constexpr COLORREF C_BG = RGB(13, 15, 17), C_PANEL = RGB(24, 27, 31), C_TEXT = R
 
 HWND hCats, hSearch, hList, hTitle, hSub, hBody, hFav, hPic, hWide, hGalBtn, hPrev, hGrid, hVidBtn, hOldBtn,
     hLinkBtn, hBuildCombo, hBuildMenu, hOwnBtn, hUpdBtn, hYtBtn, hDpsBtn;
-HFONT fLibTitle, fLibTitleS, fBody, fGrid, fCat, fCatS;
+HFONT fLibTitle, fLibTitleS, fBody, fGrid, fCat, fCatS, fCatSPlain;
 int richOk = 1, restoreFicha, autoSel;
 HWND lastFocus;  // the control that had the keyboard when the window was left
 HMODULE richLib;
@@ -101,12 +103,6 @@ std::wstring textOf(HWND w) {
     return s;
 }
 
-std::u16string fmt1(int id, const char16_t* arg) {
-    std::u16string s = T(id);
-    size_t at = s.find(u"%ls");
-    if (at != std::u16string::npos) s.replace(at, 3, arg);
-    return s;
-}
 std::u16string fmtN(int id, int n) {
     std::u16string s = T(id);
     size_t at = s.find(u"%d");
@@ -116,8 +112,6 @@ std::u16string fmtN(int id, int n) {
 
 void setText(HWND w, const std::u16string& s) { SetWindowTextW(w, W(s.c_str())); }
 
-const char16_t* buildName() { return T(169); }  // the builds module names the current build
-
 void makeFonts() {
     if (fLibTitle) return;
     fLibTitle = uiFont(L"Bahnschrift", 26, 700, true);
@@ -126,6 +120,7 @@ void makeFonts() {
     fGrid = uiFont(L"Segoe UI", 13, 400);
     fCat = uiFont(L"Bahnschrift", 16, 600, true);
     fCatS = uiFont(L"Bahnschrift", 13, 600, true);
+    fCatSPlain = uiFont(L"Segoe UI", 13, 600);  // for the live mark when fCatS lacks it
 }
 
 // ---- icons of the result list ------------------------------------------------------------------
@@ -359,7 +354,7 @@ void showEntry(int i) {
         if (richOk) setBody(crlf);
         else setText(hBody, crlf);
         EnableWindow(hFav, FALSE);
-        setText(hFav, fmt1(185, buildName()));
+        setText(hFav, buildButtonLabel(-1));
         wide = 0;
         if (tblEntry >= 0) loadTable(-1);
     } else {
@@ -374,9 +369,9 @@ void showEntry(int i) {
         }
         if (wide && e.cat != 0 && e.cat != 8 && e.cat != 9) wide = 0;
         EnableWindow(hFav, TRUE);
-        setText(hFav, fmt1(fav[i] ? 186 : 185, buildName()));
-        setText(hOwnBtn, T(owned[i] ? 184 : 183));
-        btnOwned = owned[i];
+        setText(hFav, buildButtonLabel(i));
+        setText(hOwnBtn, ownedButtonLabel(i));
+        btnOwned = fav[i] && owned[i];
         if (e.galCount > 0) setText(hGalBtn, e.galCount == 1 ? T(102) : fmtN(103, e.galCount));
         if (e.vidCount > 0) setText(hVidBtn, e.vidCount == 1 ? T(104) : fmtN(105, e.vidCount));
         int want = e.table ? i : -1;
@@ -448,9 +443,8 @@ void libLayout(HWND h) {
     in.cat = i >= 0 ? DB[i].cat : -1;
     in.table = i >= 0 && DB[i].table;
     in.scrollW = GetSystemMetrics(SM_CXVSCROLL);
-    bool builds = libBuildCmd != nullptr;
-    in.btn[BTN_FAV] = builds && !(i >= 0 && (DB[i].cat == CAT_CREATOR || DB[i].cat == 13));
-    in.btn[BTN_OWN] = builds && i >= 0 && fav[i];
+    in.btn[BTN_FAV] = !(i >= 0 && (DB[i].cat == CAT_CREATOR || DB[i].cat == 13));
+    in.btn[BTN_OWN] = i >= 0 && fav[i];
     in.btn[BTN_GAL] = libViewer && i >= 0 && DB[i].galCount > 0;
     in.btn[BTN_VID] = libPlayer && i >= 0 && DB[i].vidCount > 0;
     bool creator = i >= 0 && DB[i].cat == CAT_CREATOR;
@@ -465,8 +459,10 @@ void libLayout(HWND h) {
     place(hUpdBtn, o.upd);
     place(hOldBtn, o.old);
     place(hSearch, o.search);
-    place(hBuildCombo, builds ? o.combo : LRect{});
-    place(hBuildMenu, builds ? o.menu : LRect{});
+    LRect combo = o.combo;  // a drop-down list's height is that of its open list
+    combo.h = o.comboDrop;
+    place(hBuildCombo, combo);
+    place(hBuildMenu, o.menu);
     place(hList, o.list);
     if (o.list.shown) {
         SendMessageW(hList, LVM_SETCOLUMNWIDTH, 0, o.colName);
@@ -510,14 +506,7 @@ void drawCatRow(const DRAWITEMSTRUCT* d) {
     wchar_t count[32] = L"";
     COLORREF cc = C_DIM;
     if (v == ROW_BUILD) {
-        int pieces = 0, got = 0;
-        for (int i = 0; i < DBN; i++)
-            if (fav[i]) {
-                pieces++;
-                got += owned[i];
-            }
-        if (pieces) swprintf(count, 32, L"%d/%d", got, pieces);
-        else lstrcpyW(count, L"0");
+        lstrcpynW(count, W(buildCountLabel().c_str()), 32);
         cc = C_ACCENT;
     } else if (v == ROW_RECENT) {
         swprintf(count, 32, L"%d", nRecent);
@@ -533,7 +522,7 @@ void drawCatRow(const DRAWITEMSTRUCT* d) {
         }
         if (v == 12) cc = C_ACCENT;
     }
-    SelectObject(dc, fCatS);
+    SelectObject(dc, fontHaving(fCatS, fCatSPlain, count));
     SetTextColor(dc, cc);
     RECT rc{r.right - px(40), r.top, r.right - px(8), r.bottom};
     DrawTextW(dc, count, -1, &rc, DT_RIGHT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
@@ -730,6 +719,66 @@ void openLink(int id) {
     if (u.rfind(u"https://", 0) == 0 || u.rfind(u"http://", 0) == 0) openUrl(W(u.c_str()));
 }
 
+// ---- builds --------------------------------------------------------------------------------
+
+void fillBuilds() {
+    SendMessageW(hBuildCombo, CB_RESETCONTENT, 0, 0);
+    buildsFill(hBuildCombo);
+}
+
+// The list again after a build changed, entry e's row selected (as the program selects, not
+// as a view) and the list scrolled back to where it was.
+void keepRow(int e) {
+    int top = (int)SendMessageW(hList, LVM_GETTOPINDEX, 0, 0);
+    refreshList();
+    bool found = false;
+    for (size_t r = 0; r < rows.size(); r++) {
+        if (rows[r].entry != e) continue;
+        found = true;
+        autoSel = 1;
+        LVITEMW st{};
+        st.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+        SendMessageW(hList, LVM_SETITEMSTATE, (WPARAM)-1, (LPARAM)&st);
+        st.state = LVIS_SELECTED | LVIS_FOCUSED;
+        SendMessageW(hList, LVM_SETITEMSTATE, r, (LPARAM)&st);
+        autoSel = 0;
+        break;
+    }
+    RECT ir{LVIR_BOUNDS, 0, 0, 0};
+    if (top > 0 && SendMessageW(hList, LVM_GETITEMRECT, 0, (LPARAM)&ir))
+        SendMessageW(hList, LVM_SCROLL, 0, (LPARAM)(top * (ir.bottom - ir.top)));
+    if (found) showEntry(e);  // its button labels changed even when its row was selected already
+}
+
+// What the build commands may do to this window.
+BuildsView buildsView() {
+    BuildsView v;
+    v.owner = hLib;
+    v.combo = hBuildCombo;
+    v.menuButton = hBuildMenu;
+    v.rowValue = curCat;
+    v.refresh = [] {
+        fillBuilds();
+        int before = curEntry;
+        refreshList();
+        if (curEntry >= 0 && curEntry == before) showEntry(curEntry);  // its buttons name the build
+        InvalidateRect(hCats, nullptr, FALSE);
+    };
+    v.repaintCats = [] { InvalidateRect(hCats, nullptr, FALSE); };
+    v.showEntry = [](int e) { showEntry(e); };
+    v.keepRow = keepRow;
+    v.toBuildRow = [] {
+        // the build row without storing it as the player's choice
+        curCat = ROW_BUILD;
+        wide = 0;
+        SendMessageW(hCats, LB_SETCURSEL, rowOfValue(ROW_BUILD), 0);
+        if (GetWindowTextLengthW(hSearch) > 0) SetWindowTextW(hSearch, L"");
+        libLayout(hLib);
+    };
+    v.title = [](int e) { return e >= 0 && e < DBN ? wTitle[e] : std::u16string(); };
+    return v;
+}
+
 void onCommand(HWND h, int id, int code) {
     switch (id) {
         case IDCANCEL:
@@ -779,11 +828,9 @@ void onCommand(HWND h, int id, int code) {
             break;
         case ID_FAV:
         case ID_OWN:
-        case ID_MENU:
-            if (libBuildCmd && curEntry >= 0) libBuildCmd(id, curEntry);
-            break;
+        case ID_MENU: buildsCommand(buildsView(), id, curEntry); break;
         case ID_COMBO:
-            if (libBuildCmd && code == CBN_SELCHANGE) libBuildCmd(id, curEntry);
+            if (code == CBN_SELCHANGE) buildsCommand(buildsView(), id, curEntry);
             break;
     }
 }
@@ -886,6 +933,7 @@ void onCreate(HWND h) {
         curCat = ROWCAT[0];
     }
     SendMessageW(hCats, LB_SETCURSEL, row, 0);
+    fillBuilds();
     curEntry = -1;
     tblEntry = -1;
     libLayout(h);
@@ -893,12 +941,18 @@ void onCreate(HWND h) {
     SetTimer(h, TIMER_LIVE, 300000, nullptr);
 }
 
-// A live-status result changed a flag: counts, rows and the subtitle follow.
+// A live-status result changed a flag: the counts follow, and the creators' row lists the live
+// ones first again, the shown entry kept.
 void onLiveChanged() {
     if (!hLib) return;
     InvalidateRect(hCats, nullptr, FALSE);
-    InvalidateRect(hList, nullptr, FALSE);
-    if (curEntry >= 0 && DB[curEntry].cat == CAT_CREATOR) setText(hSub, subtitleOf(curEntry));
+    if (curCat == ROW_CREATORS) {
+        if (curEntry >= 0) keepRow(curEntry);
+        else refreshList();
+    } else {
+        InvalidateRect(hList, nullptr, FALSE);
+        if (curEntry >= 0 && DB[curEntry].cat == CAT_CREATOR) setText(hSub, subtitleOf(curEntry));
+    }
 }
 
 HBRUSH onCtlColor(HDC dc, HWND ctl) {
@@ -1076,6 +1130,11 @@ void libReset() {
     if (visible) toggleLibrary();
 }
 
+void libBuildsChanged() {
+    if (!hLib) return;
+    buildsView().refresh();
+}
+
 void libImageArrived(int id, int ok) {
     viewerImageArrived(id);
     if (!hLib || !IsWindowVisible(hLib)) return;
@@ -1097,14 +1156,33 @@ void libTestOptions(const wchar_t* cmd) {
         q[n] = 0;
         SetWindowTextW(hSearch, q);
     }
+    // each word on its own, in this order; a word inside another one counts too ("pcompartir"
+    // also asks for "compartir")
+    enum { ROW, POST, HIDE_POST, SHARE, IMPORT };
     static const struct {
         const wchar_t* word;
-        int value;
-    } rowsByWord[] = {{L"recientes", 100}, {L"misbuilds", 0}, {L"creadores", 13}, {L"creditos", 14},
-                      {L"capturas", 9},    {L"tablas", 10},   {L"guias", 1},      {L"videos", 11},
-                      {L"novedades", 12},  {L"gearsets", 2}};
-    for (const auto& w : rowsByWord)
-        if (wcsstr(cmd, w.word)) libSelectCat(w.value);
+        int kind, value;
+    } words[] = {{L"recientes", ROW, 100},        {L"misbuilds", ROW, 0},
+                 {L"creadores", ROW, 13},         {L"creditos", ROW, 14},
+                 {L"dialogo", POST, WM_ZV_TESTDLG}, {L"dlgsolo", HIDE_POST, WM_ZV_TESTDLG},
+                 {L"pcompartir", POST, WM_ZV_TESTSHARE}, {L"pimportar", POST, WM_ZV_TESTIMPORT},
+                 {L"compartir", SHARE, 0},        {L"importar-codigo", IMPORT, 0},
+                 {L"capturas", ROW, 9},           {L"tablas", ROW, 10},
+                 {L"guias", ROW, 1},              {L"videos", ROW, 11},
+                 {L"novedades", ROW, 12},         {L"gearsets", ROW, 2}};
+    for (const auto& w : words) {
+        if (!wcsstr(cmd, w.word) || !hLib) continue;
+        switch (w.kind) {
+            case ROW: libSelectCat(w.value); break;
+            case HIDE_POST: ShowWindow(hLib, SW_HIDE); [[fallthrough]];
+            case POST: PostMessageW(hLib, (UINT)w.value, 0, 0); break;
+            case SHARE:
+            case IMPORT:
+                libSelectCat(ROW_BUILD);
+                buildsMenuCommand(buildsView(), w.kind == SHARE ? BM_SHARE : BM_IMPORT, curEntry);
+                break;
+        }
+    }
     if (wcsstr(cmd, L"reproductor") && libPlayer && curEntry >= 0 && DB[curEntry].vidCount > 0) libPlayer(curEntry);
 }
 
@@ -1169,6 +1247,8 @@ LRESULT CALLBACK LibProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
             darkAsk(h, W(T(176)), name, 1);
             return 0;
         }
+        case WM_ZV_TESTSHARE: buildsMenuCommand(buildsView(), BM_SHARE, curEntry); return 0;
+        case WM_ZV_TESTIMPORT: buildsMenuCommand(buildsView(), BM_IMPORT, curEntry); return 0;
     }
     return DefWindowProcW(h, msg, wp, lp);
 }

@@ -35,7 +35,9 @@ void libTestOptions(const wchar_t* cmdLine);
 // What other subsystems plug in when they exist; null hides the buttons that need them.
 extern void (*libViewer)(int entry);        // image viewer on an entry's gallery
 extern void (*libPlayer)(int entry);        // video player on an entry's videos
-extern void (*libBuildCmd)(int id, int entry);  // build button (306), obtained (317), selector (315), menu (316)
 extern int (*libUseInDps)(const char* body);  // "Usar en la calculadora" on a weapon with figures
+// The builds changed from outside the window (a code handed in by a later start): the
+// selector, the list and the counts follow when the window exists.
+void libBuildsChanged();
 
 LRESULT CALLBACK LibProc(HWND h, UINT msg, WPARAM wp, LPARAM lp);

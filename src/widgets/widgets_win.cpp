@@ -100,6 +100,18 @@ void drawCheck(const DRAWITEMSTRUCT* dis, bool on, int boxLeft, HFONT font, bool
     }
 }
 
+namespace {
+
+// The buttons' face, or the plain body face for a symbol it lacks (the obtained button's check
+// mark where the narrow face is a stand-in).
+HFONT buttonFont(const wchar_t* text) {
+    static HFONT plain;
+    if (!plain) plain = uiFont(L"Segoe UI", 13, 600);
+    return fontHaving(fSection, plain, text);
+}
+
+}  // namespace
+
 void drawButtonAs(const DRAWITEMSTRUCT* dis, int id) {
     BtnLook look = btnLook(id);
     if (look == BTN_CHECK) {
@@ -115,7 +127,7 @@ void drawButtonAs(const DRAWITEMSTRUCT* dis, int id) {
     wchar_t text[65];
     GetWindowTextW(dis->hwndItem, text, 65);
     RECT tr{rc.left + px(8), rc.top, rc.right - px(8), rc.bottom};
-    drawText(dc, fSection, text, tr, c.text, DT_CENTER | DT_LINE);
+    drawText(dc, buttonFont(text), text, tr, c.text, DT_CENTER | DT_LINE);
     if (focusShown(dis)) {
         RECT f = rc;
         InflateRect(&f, -px(3), -px(3));
