@@ -15,6 +15,10 @@ from harness import setUpModule as _setup, tearDownModule as _teardown  # noqa: 
 from server import TestServer  # noqa: E402
 
 SITE = os.path.join(h.ROOT, "build", "site")
+SETTINGS = "^Ajustes .{1,2} Zenvoral"  # the middle dot, in whichever encoding the title reaches X
+WM_APP_TRAY = 0x8001
+NIN_BALLOONUSERCLICK = 0x0405
+LIVE = (240, 72, 72)
 FILES = os.path.join(h.ROOT, "build", "e2e-refresh")
 srv = None
 
@@ -24,6 +28,10 @@ NEWER = ("# ZENVORAL-DATOS 1\nversion = 2099-01-01\ntemporada = Y9S1\ntu = 40\n\
          # as many news as the overlay shows, so the news rows keep their number whatever the day adds
          "\n[noticia]\ntitulo.es = Segunda noticia de prueba\ntitulo.en = Second test news\n"
          "\n[noticia]\ntitulo.es = Tercera noticia de prueba\ntitulo.en = Third test news\n")
+# three creators with channels; only the last one is streaming (the stand-in service answers its uptime)
+CREATORS = ("# ZENVORAL-DATOS 1\nversion = 2099-02-01\ntemporada = Y9S1\ntu = 40\n"
+            + "".join("\n[creador]\nnombre = %s\ntwitch = https://www.twitch.tv/%s\nsub.es = Canal de %s\n"
+                      % (n, n.lower(), n) for n in ("Alfa", "Bravo", "Charlie")))
 MANIFEST = ("# ZENVORAL-VERSION\nversion = 0.1.0\ncompilacion = 10\n"
             "instalador = http://127.0.0.1:9/Zenvoral-0.1.0.exe\nnotas = Prueba\n")
 
@@ -35,7 +43,8 @@ def setUpModule():
     os.makedirs(FILES)
     for name, text in (("nuevo/datos.txt", NEWER), ("nuevo/version.txt", MANIFEST),
                        ("invalido/datos.txt", "<html>no es un paquete</html>\n"),
-                       ("vacio/version.txt", "# ZENVORAL-VERSION\nversion = 0.0.9\n")):
+                       ("vacio/version.txt", "# ZENVORAL-VERSION\nversion = 0.0.9\n"),
+                       ("directo/charlie", "2 hours, 14 minutes")):
         os.makedirs(os.path.dirname(os.path.join(FILES, name)), exist_ok=True)
         with open(os.path.join(FILES, name), "w", encoding="utf-8", newline="\n") as f:
             f.write(text)
@@ -128,6 +137,64 @@ class Refresh(h.ProgramTest):
                         h.log_lines())
         self.assertFalse(os.path.exists(descarga()))
         self.assertEqual(srv.paths()[-1], "/datos.txt")
+
+    def test_settings_button_checks_now_and_the_balloon_opens_the_news(self):
+        # the schedule's first check fails quietly; the address typed in the settings window and
+        # its "Comprobar ahora" button fetch the newer pack at once
+        good = srv.url("nuevo/datos.txt")
+        self.start_with({"URLDatos": srv.url("_404/datos.txt"), "URLVersion": srv.url("vacio/version.txt")},
+                        "--prueba-ajustes")
+        found = h.wait_for(lambda: h.windows(SETTINGS), 10)
+        self.assertTrue(found, "the settings window is open")
+        self.assertEqual(h.get_text("Ajustes", 218), "Datos: versión 2026-10-30 (integrados en el programa)")
+        self.assertTrue(h.set_text("Ajustes", 215, good))
+        x, y = h.geometry(found[0])[:2]
+        h.click(x + 448 + 108, y + 496 + 15)  # "Comprobar ahora"
+        self.assertTrue(self.logged("Datos: instalada la versión 2099-01-01", 15), h.log_lines())
+        self.assertIn("/nuevo/datos.txt", srv.paths())
+        self.assertEqual(h.ini_get("ajustes", "URLDatos"), good)
+        self.assertTrue(h.wait_for(lambda: h.get_text("Ajustes", 218) ==
+                                   "Datos: versión 2099-01-01 (actualizados)", 5), h.get_text("Ajustes", 218))
+        self.assertTrue(self.logged("Datos actualizados (versión 2099-01-01)", 5))
+        shot("settings-checked")
+
+        # a click on that balloon opens the library on the news
+        self.assertTrue(h.post(WM_APP_TRAY, 0, NIN_BALLOONUSERCLICK))
+        self.assertTrue(h.wait_for(lambda: h.windows("^Biblioteca SHD$"), 15), "the library opens")
+        self.assertTrue(h.wait_for(lambda: h.ini_get("biblioteca", "categoria") == "12", 5),
+                        h.ini_get("biblioteca", "categoria"))
+        self.assertTrue(h.wait_for(lambda: (h.ini_get("biblioteca", "ficha") or "").startswith("11|"), 5),
+                        h.ini_get("biblioteca", "ficha"))
+        time.sleep(1)
+        shot("balloon-news")
+
+    def test_a_creator_streaming_now_is_listed_first_with_its_mark(self):
+        h.set_settings({"URLDatos": srv.url("_404/datos.txt"), "URLVersion": srv.url("vacio/version.txt"),
+                        "URLDirecto": srv.url("directo/")})
+        with open(datos(), "w", encoding="utf-8", newline="\n") as f:
+            f.write(CREATORS)
+        srv.requests.clear()
+        self.run_program("--prueba", "--prueba-biblioteca", "creadores")
+        self.wait_started()
+        lib = h.wait_for(lambda: h.windows("^Biblioteca SHD$"), 15)
+        self.assertTrue(lib, "the library opens on the creators")
+        self.assertTrue(h.wait_for(lambda: {"/directo/alfa", "/directo/bravo", "/directo/charlie"} <= set(srv.paths()),
+                                   15), srv.paths())
+        x, y = h.geometry(lib[0])[:2]
+
+        def rows(path):  # live-red pixels in the first three rows of the result list
+            return [sum(h.near(c, LIVE, 40) for line in h.region(path, x + 264, y + 48 + r * 27, 300, 26)
+                        for c in line) for r in range(3)]
+        red = h.wait_for(lambda: rows(shot("creators-live"))[0] > 40, 10, 0.5)
+        got = rows(os.path.join(h.ROOT, "build", "e2e-refresh-creators-live.png"))
+        self.assertTrue(red, "the live creator's row comes first with its red mark: %r" % got)
+        self.assertEqual(got[1:], [0, 0], "the others are not marked")
+        # the creators row counts the live one in red
+        path = os.path.join(h.ROOT, "build", "e2e-refresh-creators-live.png")
+        count = sum(h.near(c, LIVE, 40) for line in h.region(path, x + 12 + 200, y + 12 + 2 * 34, 40, 34)
+                    for c in line)
+        self.assertGreater(count, 10, "the creators row's live count")
+        self.assertTrue(all(p.startswith("/directo/") for p in srv.paths() if p != "/_404/datos.txt"), srv.paths())
 
 
 if __name__ == "__main__":
