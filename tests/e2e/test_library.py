@@ -236,7 +236,7 @@ class Library(h.ProgramTest):
         cx, cy = client_origin(p, lib)
         x, y, w, hgt = h.geometry(lib)
         bottom = cy + (y + hgt - cy) - 4  # Wine's frame: 4 pixels below the client area
-        h.click(cx + RIGHT + 95, bottom - M - 16)  # "Ver imagen", the first button of the row
+        h.click(cx + RIGHT + 220 + 8 + 95, bottom - M - 16)  # "Ver imagen", after the build button
         view = h.wait_for(lambda: h.windows("^Atributos secundarios de arma$"), 10)
         self.assertTrue(view, "the viewer opens on the entry's gallery")
         name = [l for l in open(os.path.join(game.BUILD, "gen", "img_tables.cpp")) if "{3001," in l][0].split('"')[1]
