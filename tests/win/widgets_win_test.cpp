@@ -316,3 +316,21 @@ TEST_F(Widgets, CaptureExclusionReportsWhatTheSystemDid) {
     EXPECT_EQ(captureExclude(nullptr, 1), 0);
     DestroyWindow(w);
 }
+
+// Button and count texts carry symbols (the obtained check mark, the live dot) that a narrow
+// stand-in face may lack: they come from the plain face then, and plain text keeps its face.
+TEST_F(Widgets, SymbolsComeFromAFaceThatHasThem) {
+    HFONT narrow = uiFont(L"Bahnschrift", 13, 600, true), plain = uiFont(L"Segoe UI", 13, 600);
+    for (const wchar_t* text : {L"\u2713 Conseguida", L"\u25CF 3", L"A\u00F1adir a \u00ABMi build\u00BB"}) {
+        std::wstring sym;
+        for (const wchar_t* p = text; *p; p++)
+            if (*p > 0x7E) sym += *p;
+        HFONT f = fontHaving(narrow, plain, text);
+        EXPECT_TRUE(hasGlyphs(f, sym.c_str())) << text;
+        if (hasGlyphs(narrow, sym.c_str())) EXPECT_EQ(f, narrow) << text;
+    }
+    EXPECT_EQ(fontHaving(narrow, plain, L"1/3"), narrow);
+    EXPECT_EQ(fontHaving(narrow, nullptr, L"\u25CF"), narrow);
+    DeleteObject(narrow);
+    DeleteObject(plain);
+}
