@@ -200,6 +200,15 @@ class LibraryBuilds(h.ProgramTest):
         time.sleep(0.5)
         shot("imported")
 
+        # the selector switches builds: "Asalto" (empty), then back
+        for move, want in (("Up", "1"), ("Down", "2")):
+            self.at(MID + 128, M + 36 + 14)
+            time.sleep(0.6)
+            h.key(move)
+            h.key("Return")
+            self.assertTrue(h.wait_for(lambda: h.ini_get("builds", "actual") == want, 5), (move, h.ini().get("builds")))
+        self.assertEqual(len(pieces("build2")), 3, "switching keeps every build's pieces")
+
         # a restart keeps the current build: its pieces are listed, and a mark lands in it
         h.kill_all()
         self.open("restart")
