@@ -146,15 +146,15 @@ class Refresh(h.ProgramTest):
                         "--prueba-ajustes")
         found = h.wait_for(lambda: h.windows(SETTINGS), 10)
         self.assertTrue(found, "the settings window is open")
-        self.assertEqual(h.get_text("Ajustes", 218), "Datos: versión 2026-10-30 (integrados en el programa)")
+        self.assertEqual(h.get_text("ZenvoralAjustes", 218), "Datos: versión 2026-10-30 (integrados en el programa)")
         self.assertTrue(h.set_text("Ajustes", 215, good))
         x, y = h.geometry(found[0])[:2]
         h.click(x + 448 + 108, y + 496 + 15)  # "Comprobar ahora"
         self.assertTrue(self.logged("Datos: instalada la versión 2099-01-01", 15), h.log_lines())
         self.assertIn("/nuevo/datos.txt", srv.paths())
         self.assertEqual(h.ini_get("ajustes", "URLDatos"), good)
-        self.assertTrue(h.wait_for(lambda: h.get_text("Ajustes", 218) ==
-                                   "Datos: versión 2099-01-01 (actualizados)", 5), h.get_text("Ajustes", 218))
+        self.assertTrue(h.wait_for(lambda: h.get_text("ZenvoralAjustes", 218) ==
+                                   "Datos: versión 2099-01-01 (actualizados)", 5), h.get_text("ZenvoralAjustes", 218))
         self.assertTrue(self.logged("Datos actualizados (versión 2099-01-01)", 5))
         shot("settings-checked")
 
