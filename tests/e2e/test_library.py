@@ -62,6 +62,31 @@ def client_origin(path, win):
     return x + left, y + top
 
 
+def buttons(path, win, cx, bottom):
+    """The buttons under the shown entry as (x, top, w) in screen pixels, in reading order (the
+    rows stack upwards from the bottom edge of the client area, bottom): runs of anything but the
+    background 3 pixels inside a row's top edge, where the 8-pixel gap above the row is background."""
+    x, y, w, hgt = h.geometry(win)
+    left, width = cx + RIGHT, x + w - 4 - cx - RIGHT
+    found = []
+    for row in range(4):
+        top = bottom - M - 32 - 40 * row
+        if any(c != BG for c in h.region(path, left, top - 4, width, 1)[0]):
+            break
+        runs, start = [], None
+        for i, c in enumerate(h.region(path, left, top + 3, width, 1)[0] + [BG]):
+            if c != BG and start is None:
+                start = i
+            elif c == BG and start is not None:
+                if i - start > 60:
+                    runs.append((left + start, top, i - start))
+                start = None
+        if not runs:
+            break
+        found = runs + found
+    return found
+
+
 def count(path, x, y, w, hgt, pred):
     return sum(pred(c) for row in h.region(path, x, y, w, hgt) for c in row)
 
@@ -236,7 +261,10 @@ class Library(h.ProgramTest):
         cx, cy = client_origin(p, lib)
         x, y, w, hgt = h.geometry(lib)
         bottom = cy + (y + hgt - cy) - 4  # Wine's frame: 4 pixels below the client area
-        h.click(cx + RIGHT + 220 + 8 + 95, bottom - M - 16)  # "Ver imagen", after the build button
+        row = buttons(p, lib, cx, bottom)
+        self.assertGreaterEqual(len(row), 2, row)
+        bx, by, bw = row[1]  # "Ver imagen", after the build button
+        h.click(bx + bw // 2, by + 16)
         view = h.wait_for(lambda: h.windows("^Atributos secundarios de arma$"), 10)
         self.assertTrue(view, "the viewer opens on the entry's gallery")
         name = [l for l in open(os.path.join(game.BUILD, "gen", "img_tables.cpp")) if "{3001," in l][0].split('"')[1]

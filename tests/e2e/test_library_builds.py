@@ -87,8 +87,11 @@ class LibraryBuilds(h.ProgramTest):
 
     def button_row(self, n):
         """Clicks the n-th button under the entry (0 the build button, 1 the obtained one)."""
-        x = RIGHT + (110 if n == 0 else 220 + 8 + 90)
-        h.click(self.cx + x, self.bottom - M - 16)
+        b = lib.buttons(shot("buttons"), self.win, self.cx, self.bottom)
+        self.assertGreater(len(b), n, b)
+        bx, by, bw = b[n]
+        h.click(bx + bw // 2, by + 16)
+        return bx, by, bw
 
     def menu(self, item):
         """The build menu's command item (1 new ... 4 delete, 5 share, 6 import) from the keys."""
@@ -144,13 +147,12 @@ class LibraryBuilds(h.ProgramTest):
                             (key, pieces("build2")))
         p = shot("added")
         # the last piece is shown: its obtained button is there, green once pressed
-        self.button_row(1)
+        bx, by, bw = self.button_row(1)
         self.assertTrue(h.wait_for(lambda: ("1|" + PIECES[2]) in [v for _, v in pieces("build2")], 5),
                         pieces("build2"))
         time.sleep(0.5)
         p = shot("obtained")
-        bx = self.cx + RIGHT + 228
-        greens = lib.count(p, bx, self.bottom - M - 32, 180, 32, lambda c: h.near(c, GREEN, 40))
+        greens = lib.count(p, bx, by, bw, 32, lambda c: h.near(c, GREEN, 40))
         self.assertGreater(greens, 30, "the obtained button's text is green")
         # the pieces are kept in library order, one marked
         self.assertEqual([v for _, v in pieces("build2")],
