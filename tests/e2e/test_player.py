@@ -189,7 +189,9 @@ class PlayerHost(h.ProgramTest):
 
         # the page's video goes full screen and back: the window covers the screen, then returns
         self.page_event("pantalla 1")
-        self.assertTrue(h.wait_for(lambda: "limites 0 0 1280 1024" in self.calls(), 10), self.calls()[-4:])
+        screen = subprocess.run(["xdotool", "getdisplaygeometry"], capture_output=True, text=True).stdout.split()
+        full = "limites 0 0 %s %s" % tuple(screen)
+        self.assertTrue(h.wait_for(lambda: full in self.calls(), 10), (full, self.calls()[-4:]))
         self.page_event("pantalla 0")
         self.assertTrue(h.wait_for(lambda: h.geometry(win) == (x, y, w, hgt), 10), h.geometry(win))
         self.assertEqual(self.calls()[-2:], [f"limites 300 52 {w} {hgt}", "visible 1"])
