@@ -49,12 +49,9 @@ void pLayout() {
 }
 
 void onPaint(HWND h) {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(h, &ps);
-    RECT c;
-    GetClientRect(h, &c);
-    BackBuffer bb(dc, c.right, c.bottom);
-    HDC m = bb.dc;
+    ToolPaint tp(h);
+    HDC m = tp.m;
+    const RECT& c = tp.c;
     int w = c.right;
     fillRect(m, c, COL_BG);
     if (!pFull) {
@@ -69,8 +66,6 @@ void onPaint(HWND h) {
             drawText(m, fPBody, W(T(id)), RECT{px(320), px(80), w - px(30), px(160)},
                      wv.state == WV_FAILED ? COL_TEXT : COL_DIM, DT_WORDBREAK | DT_NOPREFIX);
     }
-    bb.blit();
-    EndPaint(h, &ps);
 }
 
 void drawItem(const DRAWITEMSTRUCT* d) {

@@ -51,12 +51,9 @@ void onSize(HWND h, int w) {
 }
 
 void onPaint(HWND h) {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(h, &ps);
-    RECT c;
-    GetClientRect(h, &c);
-    BackBuffer bb(dc, c.right, c.bottom);
-    HDC m = bb.dc;
+    ToolPaint tp(h);
+    HDC m = tp.m;
+    const RECT& c = tp.c;
     int w = c.right;
     paintFrame(m, &c);
     drawEmblem(m, px(24), px(28), px(64), 0);
@@ -66,8 +63,6 @@ void onPaint(HWND h) {
     RECT body{px(24), px(110), w - px(24), px(186)};
     if (showCredits) tText(m, fSmall, W(aboutCredits().c_str()), body, COL_GREY, DT_WORDBREAK);
     else tText(m, fMid, W(T(224)), body, COL_BODY, DT_WORDBREAK);
-    bb.blit();
-    EndPaint(h, &ps);
 }
 
 void onCommand(HWND h, int id) {

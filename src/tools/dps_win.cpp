@@ -36,12 +36,9 @@ void onCreate(HWND h) {
 }
 
 void onPaint(HWND h) {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(h, &ps);
-    RECT c;
-    GetClientRect(h, &c);
-    BackBuffer bb(dc, c.right, c.bottom);
-    HDC m = bb.dc;
+    ToolPaint tp(h);
+    HDC m = tp.m;
+    const RECT& c = tp.c;
     paintFrame(m, &c);
     int w = c.right;
     tText(m, fSmall, W(T(237)), RECT{px(24), px(16), w - px(24), px(74)}, COL_GREY, DT_WORDBREAK);
@@ -60,8 +57,6 @@ void onPaint(HWND h) {
         tText(m, big ? fBig : fSection, W(v.c_str()), RECT{p.left + px(18), t + px(18), p.right - px(12), t + px(50)},
               big ? COL_ACCENT : COL_TEXT, line);
     }
-    bb.blit();
-    EndPaint(h, &ps);
 }
 
 LRESULT CALLBACK DpsProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {

@@ -49,6 +49,20 @@ BackBuffer::~BackBuffer() {
 
 void BackBuffer::blit() { BitBlt(win, 0, 0, w, h, dc, 0, 0, SRCCOPY); }
 
+static RECT clientOf(HWND w) {
+    RECT r{};
+    GetClientRect(w, &r);
+    return r;
+}
+
+ToolPaint::ToolPaint(HWND w)
+    : wnd(w), ps{}, dc(BeginPaint(w, &ps)), c(clientOf(w)), bb(dc, c.right, c.bottom), m(bb.dc) {}
+
+ToolPaint::~ToolPaint() {
+    bb.blit();
+    EndPaint(wnd, &ps);
+}
+
 void drawKeyWide(HDC dc, int x, int y, int wUnits, const wchar_t* text) {
     RECT r{x, y, x + px(wUnits), y + px(40)};
     tFill(dc, r, COL_PANEL);

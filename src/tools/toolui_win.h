@@ -24,6 +24,19 @@ struct BackBuffer {
     void blit();
 };
 
+// One WM_PAINT of a tool window into a back buffer of the client size: paint into m; the
+// buffer reaches the window and painting ends when it goes out of scope.
+struct ToolPaint {
+    HWND wnd;
+    PAINTSTRUCT ps;
+    HDC dc;
+    RECT c;
+    BackBuffer bb;
+    HDC m;
+    explicit ToolPaint(HWND w);
+    ~ToolPaint();
+};
+
 // A key cap as drawKey paints it, but w units wide (58 is the usual one).
 void drawKeyWide(HDC dc, int x, int y, int wUnits, const wchar_t* text);
 

@@ -62,12 +62,9 @@ void glyphs(HDC dc, std::initializer_list<std::pair<int, POINT>> list) {
 }
 
 void onPaint(HWND h) {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(h, &ps);
-    RECT c;
-    GetClientRect(h, &c);
-    BackBuffer bb(dc, c.right, c.bottom);
-    HDC m = bb.dc;
+    ToolPaint tp(h);
+    HDC m = tp.m;
+    const RECT& c = tp.c;
     paintFrame(m, &c);
     const int x0 = 36, y0 = 60;
     switch (welPage) {
@@ -92,8 +89,6 @@ void onPaint(HWND h) {
         SelectObject(m, op);
         DeleteObject(b);
     }
-    bb.blit();
-    EndPaint(h, &ps);
 }
 
 // Buttons, captions and focus after a page change.
