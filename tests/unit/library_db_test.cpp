@@ -17,24 +17,14 @@
 #include "l10n/ui.h"
 #include "library/db.h"
 #include "library/search.h"
+#include "libutil.h"
 
 namespace {
 
 const std::string HEAD = "# ZENVORAL-DATOS 1\nversion = 1\n";
 
-class Db : public ::testing::Test {
+class Db : public LibraryTest {
 protected:
-    void SetUp() override {
-        pkClear();
-        pkResetHeader();
-        uiSetLang(0);
-    }
-    void TearDown() override {
-        dbFree();
-        pkClear();
-        pkResetHeader();
-        uiSetLang(0);
-    }
     void pack(const std::string& body) {
         std::string t = HEAD + body;
         ASSERT_EQ(pkParse(t.data(), t.size()), 1);

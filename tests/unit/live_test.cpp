@@ -8,20 +8,11 @@
 #include "l10n/ui.h"
 #include "library/db.h"
 #include "library/live.h"
+#include "libutil.h"
 
 namespace {
 
-struct Live : ::testing::Test {
-    void SetUp() override {
-        pkClear();
-        pkResetHeader();
-        uiSetLang(0);
-    }
-    void TearDown() override {
-        dbFree();
-        pkClear();
-        pkResetHeader();
-    }
+struct Live : LibraryTest {
     // A pack of creators; twitch values as given (null: no field), then the library built.
     void build(const std::vector<const char*>& twitch) {
         std::string t = "# ZENVORAL-DATOS 1\nversion = 1\n";

@@ -11,22 +11,11 @@
 #include "library/db.h"
 #include "library/videos.h"
 #include "player/player.h"
+#include "libutil.h"
 
 namespace {
 
-class PackVideos : public ::testing::Test {
-protected:
-    void SetUp() override {
-        pkClear();
-        pkResetHeader();
-        uiSetLang(0);
-    }
-    void TearDown() override {
-        dbFree();
-        pkClear();
-        pkResetHeader();
-    }
-};
+class PackVideos : public LibraryTest {};
 
 int entryTitled(const char* t) {
     for (int i = 0; i < DBN; i++)
