@@ -323,7 +323,14 @@ void libLayout(HWND h);
 std::u16string subtitleOf(int i) {
     const LibEntry& e = DB[i];
     std::u16string sub = e.cat >= 0 && e.cat < CAT_COUNT ? T(77 + e.cat) : u"";
-    if (!wSub[i].empty()) sub += u"  \u00B7  " + wSub[i];
+    std::u16string_view own = wSub[i];
+    // a subtitle that opens with the category's name ("Tabla · Atributos") does not say it twice
+    const std::u16string_view sep = u" \u00B7 ";
+    if (!sub.empty() && own.substr(0, sub.size()) == sub) {
+        if (own.size() == sub.size()) own = {};
+        else if (own.substr(sub.size(), sep.size()) == sep) own.remove_prefix(sub.size() + sep.size());
+    }
+    if (!own.empty()) (sub += u"  \u00B7  ") += own;
     if (oldF[i]) sub += std::u16string(u"  \u00B7  ") + T(123);
     if (e.cat == CAT_CREATOR && liveF[i]) sub += std::u16string(u"  \u00B7  ") + T(195);
     return sub;
