@@ -1,5 +1,7 @@
 #include "checklist/persist.h"
 
+#include <algorithm>
+
 #include "base/state.h"
 #include "checklist/catalogue.h"
 #include "checklist/clock.h"
@@ -32,11 +34,17 @@ void catLoad(Store& st) {
     for (int i = 0; i < n && NT < MAX_TASKS; i++) {
         std::string key = "t" + std::to_string(i);
         std::u16string line = st.getStr("checklist", key.c_str(), u"", 199);
-        // a name is what comes before any NUL: an empty one could not be written back
-        if (line.size() < 3 || line[1] != u'|' || line[2] == 0) continue;
+        if (line.size() < 3 || line[1] != u'|') continue;
+        // a name is what comes before any NUL, less the blanks the file drops at the end of a
+        // value: an empty one could not be written back
+        std::u16string name = line.substr(2);
+        name.resize(std::min(name.size(), name.find(u'\0')));
+        while (!name.empty() && (name.back() == u' ' || (name.back() >= u'\t' && name.back() <= u'\r')))
+            name.pop_back();
+        if (name.empty()) continue;
         int kind = int(line[0]) - int(u'0');
         if (kind < 0 || kind > 2) kind = 0;
-        catAdd(kind, line.c_str() + 2);
+        catAdd(kind, name.c_str());
     }
     eachNumber(st.getStr("checklist", "ocultas", u"", 199), [](long long v) {
         if (v >= 0 && v < NT) tHidden[v] = 1;
