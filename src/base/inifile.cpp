@@ -1,5 +1,7 @@
 #include "base/inifile.h"
 
+#include <algorithm>
+
 #include "base/utf.h"
 
 namespace {
@@ -69,7 +71,9 @@ IniEnc iniDetect(std::string_view b) {
     return INI_ANSI;
 }
 
-std::u16string iniDecode(std::string_view b, IniEnc e, AnsiDecoder ansi) {
+namespace {
+
+std::u16string decodeAs(std::string_view b, IniEnc e, AnsiDecoder ansi) {
     switch (e) {
         case INI_UTF16LE_BOM: return utf16(b.substr(2), false);
         case INI_UTF16BE_BOM: return utf16(b.substr(2), true);
@@ -80,6 +84,16 @@ std::u16string iniDecode(std::string_view b, IniEnc e, AnsiDecoder ansi) {
         case INI_ANSI: return ansi ? ansi(b) : cp1252(b);
     }
     return u"";
+}
+
+}  // namespace
+
+std::u16string iniDecode(std::string_view b, IniEnc e, AnsiDecoder ansi) {
+    std::u16string t = decodeAs(b, e, ansi);
+    // marks repeated after the first (editors that add one at each save) are not text: kept,
+    // they would be written back behind a new mark
+    t.erase(0, std::min(t.size(), t.find_first_not_of(u'\uFEFF')));
+    return t;
 }
 
 std::string iniBytes(const std::u16string& text) {
