@@ -9,6 +9,7 @@ local_only=False is killed before its first network check (20 s after start)."""
 
 import os
 import re
+import shutil
 import signal
 import subprocess
 import threading
@@ -309,3 +310,60 @@ class ProgramTest(unittest.TestCase):
     def wait_started(self, timeout=20):
         ok = wait_for(lambda: any("Inicio " in l for l in log_lines()) and windows(visible=False), timeout)
         self.assertTrue(ok, "the program did not start")
+
+
+# ---- the stand-in browser -------------------------------------------------------------------
+# Where a web address or a text file is opened (Wine reads these from the machine's classes, not
+# the user's); pointed at the stand-in browser, which only records what it is asked to open.
+URL_HANDLERS = [r"HKLM\Software\Classes\http\shell\open\command",
+                r"HKLM\Software\Classes\https\shell\open\command"]
+TXT_HANDLER = r"HKLM\Software\Classes\txtfile\shell\open\command"
+TXT_CLASS = r"HKLM\Software\Classes\.txt"  # a new prefix may not tie .txt to txtfile
+
+
+def get_default(key):
+    """A key's default value, or None when the key or the value is missing."""
+    r = subprocess.run([RUNNER, "reg", "query", key, "/ve"], capture_output=True, text=True, timeout=60)
+    for line in r.stdout.splitlines():
+        parts = line.strip().split(None, 2)
+        if len(parts) == 3 and parts[1].startswith("REG_"):
+            return parts[2]
+    return None
+
+
+def set_default(key, value):
+    subprocess.run([RUNNER, "reg", "add", key, "/ve", "/d", value, "/f"], capture_output=True, timeout=60)
+
+
+class StandInBrowser:
+    """The stand-in browser in folder, set as the opener of keys (and of text files with
+    text_files) until restore() gives the old values back."""
+
+    def __init__(self, folder, build, text_files=False):
+        self.opened_file = os.path.join(folder, "navegador.txt")
+        os.makedirs(folder, exist_ok=True)
+        exe = os.path.join(folder, "navegador.exe")
+        shutil.copyfile(os.path.join(build, "standin.exe"), exe)
+        command = '"Z:' + exe.replace("/", "\\") + '" "%1"'
+        keys = URL_HANDLERS + ([TXT_HANDLER] if text_files else [])
+        self.saved = {k: get_default(k) for k in keys + ([TXT_CLASS] if text_files else [])}
+        for k in keys:
+            set_default(k, command)
+        if text_files:
+            set_default(TXT_CLASS, "txtfile")
+
+    def restore(self):
+        for key, value in self.saved.items():
+            if value is not None:
+                set_default(key, value)
+            else:
+                subprocess.run([RUNNER, "reg", "delete", key, "/f"], capture_output=True, timeout=60)
+
+    def opened(self):
+        """Addresses and files the stand-in browser was asked to open, in order."""
+        try:
+            with open(self.opened_file, encoding="utf-8") as f:
+                return [l.strip().strip('"') for l in f.read().splitlines() if l.strip()]
+        except OSError:
+            return []
+

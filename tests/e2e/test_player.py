@@ -14,13 +14,12 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import harness as h  # noqa: E402
 from server import TestServer  # noqa: E402
 from test_site import BROWSER, Links, browse  # noqa: E402
-from test_tools import HANDLERS, get_default, set_default  # noqa: E402
 
 BUILD = os.environ.get("ZV_BUILD") or os.path.join(h.ROOT, "build", "win64")
 SHOTS = os.path.join(h.ROOT, "build", "e2e-player")
 BROWSER_DIR = os.path.join(h.ROOT, "build", "e2e player browser")
 OPENED = os.path.join(BROWSER_DIR, "navegador.txt")
-_saved = {}
+browser = None
 
 VIDEO = "Zv0Test_a-1"
 PACK = ("# ZENVORAL-DATOS 1\nversion = 2099-01-01\ntemporada = Y9S1\ntu = 40\n\n"
@@ -33,30 +32,19 @@ PANEL = (24, 27, 31)
 
 
 def setUpModule():
+    global browser
     h.setUpModule()
-    os.makedirs(BROWSER_DIR, exist_ok=True)
     os.makedirs(SHOTS, exist_ok=True)
-    exe = os.path.join(BROWSER_DIR, "navegador.exe")
-    shutil.copyfile(os.path.join(BUILD, "standin.exe"), exe)
-    win = "Z:" + exe.replace("/", "\\")
-    for key in HANDLERS[:2]:
-        _saved[key] = get_default(key)
-        set_default(key, f'"{win}" "%1"')
+    browser = h.StandInBrowser(BROWSER_DIR, BUILD)
 
 
 def tearDownModule():
-    for key, value in _saved.items():
-        if value is not None:
-            set_default(key, value)
+    browser.restore()
     h.tearDownModule()
 
 
 def opened():
-    try:
-        with open(OPENED, encoding="utf-8") as f:
-            return [l.strip().strip('"') for l in f.read().splitlines() if l.strip()]
-    except OSError:
-        return []
+    return browser.opened()
 
 
 def count(path, rect, colour, tol=8):

@@ -5,7 +5,6 @@ calculator recomputes as fields change. Screenshots of the three windows in all 
 are kept under build/ and checked for cut-off text."""
 
 import os
-import shutil
 import subprocess
 import sys
 import time
@@ -18,12 +17,7 @@ BUILD = os.environ.get("ZV_BUILD") or os.path.join(h.ROOT, "build", "win64")
 SHOTS = os.path.join(h.ROOT, "build", "e2e-tools")
 BROWSER_DIR = os.path.join(h.ROOT, "build", "e2e browser")
 OPENED = os.path.join(BROWSER_DIR, "navegador.txt")
-# Where a web address or a text file is opened; pointed at the stand-in browser for this test
-# file and given back afterwards. (Wine reads these from the machine's classes, not the user's.)
-HANDLERS = [r"HKLM\Software\Classes\http\shell\open\command", r"HKLM\Software\Classes\https\shell\open\command",
-            r"HKLM\Software\Classes\txtfile\shell\open\command"]
-TXT = r"HKLM\Software\Classes\.txt"  # a new prefix may not tie .txt to txtfile
-_saved = {}
+browser = None
 
 WM_COMMAND = 0x0111
 ORANGE = (255, 109, 16)
@@ -34,49 +28,19 @@ LANGS = ["es", "en", "fr", "de", "it", "pt"]
 
 
 def setUpModule():
+    global browser
     h.setUpModule()
-    os.makedirs(BROWSER_DIR, exist_ok=True)
     os.makedirs(SHOTS, exist_ok=True)
-    exe = os.path.join(BROWSER_DIR, "navegador.exe")
-    shutil.copyfile(os.path.join(BUILD, "standin.exe"), exe)
-    win = "Z:" + exe.replace("/", "\\")
-    for key in HANDLERS + [TXT]:
-        _saved[key] = get_default(key)
-    for key in HANDLERS:
-        set_default(key, f'"{win}" "%1"')
-    set_default(TXT, "txtfile")
+    browser = h.StandInBrowser(BROWSER_DIR, BUILD, text_files=True)
 
 
 def tearDownModule():
-    for key, value in _saved.items():
-        if value is not None:
-            set_default(key, value)
-        else:
-            subprocess.run([h.RUNNER, "reg", "delete", key, "/f"], capture_output=True, timeout=60)
+    browser.restore()
     h.tearDownModule()
 
 
-def get_default(key):
-    """A key's default value, or None when the key or the value is missing."""
-    r = subprocess.run([h.RUNNER, "reg", "query", key, "/ve"], capture_output=True, text=True, timeout=60)
-    for line in r.stdout.splitlines():
-        parts = line.strip().split(None, 2)
-        if len(parts) == 3 and parts[1].startswith("REG_"):
-            return parts[2]
-    return None
-
-
-def set_default(key, value):
-    subprocess.run([h.RUNNER, "reg", "add", key, "/ve", "/d", value, "/f"], capture_output=True, timeout=60)
-
-
 def opened():
-    """Addresses and files the stand-in browser was asked to open, in order."""
-    try:
-        with open(OPENED, encoding="utf-8") as f:
-            return [l.strip().strip('"') for l in f.read().splitlines() if l.strip()]
-    except OSError:
-        return []
+    return browser.opened()
 
 
 def shot(name):
