@@ -4,10 +4,10 @@ subsystems' include graph has no cycle."""
 
 import os
 import re
-import tempfile
 import unittest
 
-ROOT = os.environ.get("ZV_ROOT") or os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
+from genutil import ROOT, TempCase
+
 WINDOWS_HEADER = re.compile(r'^\s*#\s*include\s*[<"](windows|winuser|wingdi|winbase|winreg|shellapi|shlobj|shlwapi|'
                             r'commctrl|commdlg|gdiplus|wininet|urlmon|bcrypt|objbase|ole2|uxtheme|dwmapi|tlhelp32|'
                             r'richedit|wincrypt|winnls|io|direct|process)\.h[>"]', re.I | re.M)
@@ -15,36 +15,24 @@ PROJECT_INCLUDE = re.compile(r'^\s*#\s*include\s*"([a-z0-9_]+)/[^"]+"', re.M)
 FLOOR, ROOF = "base", "app"
 
 
-def sources(root):
-    for base, _, files in os.walk(os.path.join(root, "src")):
-        for f in files:
-            if f.endswith((".h", ".cpp")):
-                yield os.path.join(base, f)
-
-
-def folder_of(root, path):
-    return os.path.relpath(path, os.path.join(root, "src")).split(os.sep)[0]
-
-
 def layer_faults(root):
     """Every broken rule as a line 'file: reason'."""
     faults, edges = [], {}
-    for path in sources(root):
-        rel = os.path.relpath(path, root)
-        with open(path, encoding="utf-8") as f:
-            text = f.read()
-        if "_win" not in os.path.basename(path) and WINDOWS_HEADER.search(text):
-            faults.append(f"{rel}: portable file includes a Windows header")
-        here = folder_of(root, path)
-        for there in PROJECT_INCLUDE.findall(text):
-            if there == here:
-                continue
-            if here == FLOOR:
-                faults.append(f"{rel}: the floor includes {there}/")
-            elif there == ROOF:
-                faults.append(f"{rel}: includes the roof (app/)")
-            elif here != ROOF:
-                edges.setdefault(here, set()).add(there)
+    for base, _, files in os.walk(os.path.join(root, "src")):
+        for path in (os.path.join(base, f) for f in files if f.endswith((".h", ".cpp"))):
+            rel = os.path.relpath(path, root)
+            with open(path, encoding="utf-8") as f:
+                text = f.read()
+            if "_win" not in os.path.basename(path) and WINDOWS_HEADER.search(text):
+                faults.append(f"{rel}: portable file includes a Windows header")
+            here = rel.split(os.sep)[1]
+            for there in set(PROJECT_INCLUDE.findall(text)) - {here}:
+                if here == FLOOR:
+                    faults.append(f"{rel}: the floor includes {there}/")
+                elif there == ROOF:
+                    faults.append(f"{rel}: includes the roof (app/)")
+                elif here != ROOF:
+                    edges.setdefault(here, set()).add(there)
     # a cycle between subsystems: depth-first search over the folder graph
     state = {}
 
@@ -63,7 +51,7 @@ def layer_faults(root):
     return faults
 
 
-class Layers(unittest.TestCase):
+class Layers(TempCase):
     def test_the_tree_keeps_its_layers(self):
         self.assertEqual(layer_faults(ROOT), [])
 
@@ -73,19 +61,14 @@ class Layers(unittest.TestCase):
             "floor includes a subsystem": {"src/base/a.h": '#include "l10n/ui.h"\n'},
             "subsystem includes the roof": {"src/datapack/a_win.cpp": '#include "app/window_win.h"\n'},
             "cycle": {"src/checklist/a.h": '#include "datapack/b.h"\n', "src/datapack/b.h": '#include "checklist/a.h"\n'},
+            # the roof may include everything, but a portable file of it no Windows header
+            "roof": {"src/app/m.cpp": '#include "base/a.h"\n#include "overlay/b.h"\n#include <windows.h>\n'},
         }
         for name, files in cases.items():
-            with self.subTest(name), tempfile.TemporaryDirectory() as tmp:
+            with self.subTest(name):
                 for rel, text in files.items():
-                    os.makedirs(os.path.dirname(os.path.join(tmp, rel)), exist_ok=True)
-                    with open(os.path.join(tmp, rel), "w", encoding="utf-8") as f:
-                        f.write(text)
-                self.assertEqual(len(layer_faults(tmp)), 1, name)
-        with tempfile.TemporaryDirectory() as tmp:  # the roof may include everything
-            os.makedirs(os.path.join(tmp, "src", "app"))
-            with open(os.path.join(tmp, "src", "app", "m.cpp"), "w") as f:
-                f.write('#include "base/a.h"\n#include "overlay/b.h"\n#include <windows.h>\n')
-            self.assertEqual(layer_faults(tmp), ["src/app/m.cpp: portable file includes a Windows header"])
+                    self.write(os.path.join(name, rel), text)
+                self.assertEqual(len(layer_faults(os.path.join(self.dir, name))), 1, name)
 
 
 if __name__ == "__main__":
