@@ -43,27 +43,18 @@ TEST(Rtf, LineKinds) {
         const char16_t* in;
         std::string out;
     } cases[] = {
-        {u"ATRIBUTO PRINCIPAL", P + "\\sb160\\sa40{\\b\\cf1 ATRIBUTO PRINCIPAL}"},
-        {u"ATRIBUTO 2", P + "\\sb160\\sa40{\\b\\cf1 ATRIBUTO 2}"},
         {u"  PETO: NO LIMIT", P + "\\sb160\\sa40{\\b\\cf1 PETO: NO LIMIT}"},  // leading spaces go
         {u"ÉPICO", P + "\\sb160\\sa40{\\b\\cf1 \\u201?PICO}"},
-        {u"Armadura", P + "Armadura"},
         {u"AB", P + "AB"},                        // too short
-        {u"AB 90", P + "AB 90"},                  // two letters are not enough
-        {u"SMG 9", P + "\\sb160\\sa40{\\b\\cf1 SMG 9}"},
         {u"ÉPICO ñ", P + "\\u201?PICO \\u241?"},  // a lower-case letter outside ASCII
         {u"-ABC", P + "-ABC"},                    // a hyphen never starts a heading
-        {u"- uno", P + BULLET + "uno"},
         {u"\u2022 uno", P + BULLET + "uno"},
         {u"   - sangría", P + BULLET + "sangr\\u237?a"},
         {u"-uno", P + "-uno"},
         {u"12. Paso", P + "\\li300\\fi-300\\tx300\\sa30 {\\cf1 12.}\\tab Paso"},
-        {u"1.   Paso", P + "\\li300\\fi-300\\tx300\\sa30 {\\cf1 1.}\\tab Paso"},
         {u"123. Paso", P + "123. Paso"},
         {u"12.Paso", P + "12.Paso"},  // no space after the dot: not an item
-        {u"1.", P + "1."},
         {u"  hola", P + "  hola"},  // plain text keeps its indent
-        {u"   ", P + "   "},
     };
     for (const Case& c : cases) EXPECT_EQ(body(c.in), c.out) << std::string(c.out);
 }
@@ -71,18 +62,17 @@ TEST(Rtf, LineKinds) {
 TEST(Rtf, HeadingBoundaries) {
     std::u16string seventy(70, u'A'), seventyOne(71, u'A');
     struct { std::u16string text; bool heading; } cases[] = {
-        {seventy, true}, {seventyOne, false}, {u"A 1 B", false} /* two letters */, {u"\u2022 ABC", false},
-        {u"ΑΒΓ δ", false}, {u"ТАНК ы", false} /* lower case in other scripts */, {u"日本語", true} /* caseless letters count */,
-        {u"CŒUR œ", false}, {u"CŒUR", true},
+        {seventy, true}, {seventyOne, false}, {u"A 1 B", false} /* two letters */,
+        {u"ТАНК ы", false} /* lower case in other scripts */, {u"日本語", true} /* caseless letters count */,
+        {u"CŒUR œ", false},
     };
     for (auto& c : cases) EXPECT_EQ(isHeading(c.text.data(), c.text.size()), c.heading) << c.text.size();
 }
 
 TEST(Rtf, Values) {
-    for (const char16_t* v : {u"30%", u"2,5 x", u"1×", u"+1.200", u"-25%", u"7", u"123456789", u"1,57 s", u"21 m",
-                              u"10m", u"0,5s"})
+    for (const char16_t* v : {u"2,5 x", u"1×", u"+1.200", u"-25%", u"123456789", u"1,57 s", u"10m"})
         EXPECT_TRUE(isValue(v, std::char_traits<char16_t>::length(v))) << (int)v[0];
-    for (const char16_t* v : {u"", u"%%", u"1234567890", u"x", u"30 %s", u"s", u" m", u"1 ms", u"5 km", u"1 sm"})
+    for (const char16_t* v : {u"", u"%%", u"1234567890", u"30 %s", u" m", u"1 ms", u"5 km"})
         EXPECT_FALSE(isValue(v, std::char_traits<char16_t>::length(v)));
 }
 
@@ -90,35 +80,28 @@ TEST(Rtf, Values) {
 TEST(Rtf, ValueLabelsAndLineEnds) {
     const std::string V = P + "{\\b\\cf1 ";
     struct { const char16_t* in; std::string out; } cases[] = {
-        {u"30%\r\nDaño de fusil", V + "30%}  Da\\u241?o de fusil"},
         {u"30%\nDaño\nFin", V + "30%}  Da\\u241?o" + NL + P + "Fin"},
         {u"30%\r\n15%", P + "30%" + NL + P + "15%"},
         {u"30%\r\n\r\nx", P + "30%" + NL + P + NL + P + "x"},
         {u"30%\r\nDAÑO TOTAL", P + "30%" + NL + P + "\\sb160\\sa40{\\b\\cf1 DA\\u209?O TOTAL}"},
         {u"30%\r\n\u2022 uno", P + "30%" + NL + P + BULLET + "uno"},
-        {u"30%\r\n   ", P + "30%" + NL + P + "   "},
         {u"30%", P + "30%"},                                   // the last line has no label
         {u"39.457\nDaño base", V + "39.457}  Da\\u241?o base"},  // a thousands dot: a value, not an item
-        {u"1,57 s\nTiempo de recarga", V + "1,57 s}  Tiempo de recarga"},
         {u"5\r\n- uno", V + "5}  - uno"},                     // only the bullet sign stops a label
-        {u"a\r\nb", P + "a" + NL + P + "b"}, {u"a\nb", P + "a" + NL + P + "b"}, {u"a\rb", P + "a" + NL + P + "b"},
-        {u"a\r\n", P + "a"},                                  // a final line end opens no new line
-        {u"a\n\nb", P + "a" + NL + P + NL + P + "b"}, {u"\r\na", P + NL + P + "a"},
-        {u"a\n\r\nb", P + "a" + NL + P + NL + P + "b"},
+        {u"a\rb\r\n", P + "a" + NL + P + "b"},                   // a final line end opens no new line
+        {u"\r\na\n\r\nb", P + NL + P + "a" + NL + P + NL + P + "b"},
     };
     for (auto& c : cases) EXPECT_EQ(body(c.in), c.out) << (&c - cases);
 }
 
 TEST(Rtf, Escapes) {
     struct { const char16_t* in; const char* out; } cases[] = {
-        {u"{a}\\b", "\\{a\\}\\\\b"}, {u"a\tb", "a\\tab b"}, {u"é", "\\u233?"}, {u"\uFF01", "\\u-255?"},
+        {u"{a}\\b", "\\{a\\}\\\\b"}, {u"a\tb", "a\\tab b"}, {u"\uFF01", "\\u-255?"},
         {u"\U0001F600", "\\u-10179?\\u-8704?"},  // a pair stays a pair
         {u"a\x01\r\nb\x7F", "ab"},               // control characters are dropped
-        {u"~ !", "~ !"},
     };
     for (auto& c : cases) EXPECT_EQ(esc(c.in), c.out) << c.out;
     // escapes apply inside every kind of line
-    EXPECT_EQ(body(u"- {x}"), P + BULLET + "\\{x\\}");
     EXPECT_EQ(body(u"TÍTULO {1}"), P + "\\sb160\\sa40{\\b\\cf1 T\\u205?TULO \\{1\\}}");
 }
 
@@ -143,10 +126,6 @@ TEST(Table, SplitsCellsAndRows) {
     tableLoad(t, u"A\tB\r\n1\t2\r\n");
     EXPECT_EQ(t.rows * 10 + t.cols, 32);
     EXPECT_EQ(cells(), u"||||" u"|A|B||" u"|1|2||" u"||||" u"||||");
-    tableLoad(t, u"");
-    EXPECT_EQ(t.rows * 10 + t.cols, 11);
-    tableClear(t);
-    EXPECT_EQ(t.rows, 0);
 }
 
 TEST(Table, WidthAndHeightAreBounded) {
