@@ -39,23 +39,10 @@ protected:
 
 }  // namespace
 
-TEST_F(Db, WithoutAPackTheBuiltInEntriesInOrder) {
-    dbInit(nullptr);
-    ASSERT_EQ(DBN, DB_BUILTIN_N);
-    for (int i = 0; i < DBN; i++) ASSERT_EQ(DB[i].title, DB_BUILTIN[i].title);
-    int gen = dbGen;
-    dbFree();
-    EXPECT_EQ(dbDone, 0);
-    dbInit(nullptr);
-    EXPECT_EQ(dbGen, gen + 1);
-}
-
 TEST_F(Db, PackCategoryValues) {
     struct Case { const char* v; int cat; };
-    const Case cases[] = {{"talentos_arma", 5}, {"Mod_arma", 7}, {"8", 11}, {"captura", 11}, {"99", 11},
-                          {"5", 5}, {"0", 0}, {"13", 13}, {"", 11}, {nullptr, 11}, {"GUIA", 0},
-                          {"talentos_equipo", 6}, {"armadura", 3}, {"xyz", 11}, {"-5", 11},
-                          {"99999999999999999999", 11}};
+    const Case cases[] = {{"Mod_arma", 7}, {"8", 11}, {"captura", 11}, {"13", 13}, {nullptr, 11}, {"GUIA", 0},
+                          {"-5", 11}, {"99999999999999999999", 11}};
     for (const Case& c : cases) EXPECT_EQ(packCategory(c.v), c.cat) << (c.v ? c.v : "null");
 }
 
@@ -71,12 +58,8 @@ TEST_F(Db, PackBlocksMakeEntriesAfterTheBuiltInOnes) {
     const int first = DB_BUILTIN_N;
     EXPECT_STREQ(DB[first].title, "Solo corto");
     EXPECT_EQ((std::vector<int>{DB[first].cat, DB[first + 1].cat, DB[first + 2].cat}), (std::vector<int>{11, 7, 12}));
-    const int want[] = {-1, first, -1, first + 1, -1, first + 2, -1};
-    for (int r = 0; r < 7; r++) {
-        EXPECT_EQ(pkEntry[r], want[r]) << r;
-        EXPECT_EQ(libPackEntry(r, nullptr), want[r]) << r;
-    }
-    for (int r : {-1, 7}) EXPECT_EQ(libPackEntry(r, nullptr), -1) << r;
+    const int want[] = {-1, first, -1, first + 1, -1, first + 2, -1, -1};
+    for (int r = -1; r <= 7; r++) EXPECT_EQ(libPackEntry(r, nullptr), want[r < 0 ? 7 : r]) << r;
     // a pack entry's key is its Spanish title in every language, and its names hold each language
     std::u16string key = entryKey(first + 1);
     EXPECT_EQ(key, u"7|Guía de mods");
@@ -93,17 +76,12 @@ TEST_F(Db, OutdatedRule) {
     struct Case { const char* title; const char* sub; const char* season; int old; };
     const Case cases[] = {
         {"Build", "Antigua", "Y9 S1", 1},    // a mark wins whatever the season
-        {"Build No actualizado", "", nullptr, 1},
         {"Build antiguamente", "", nullptr, 1},
-        {"Build", "versión anterior", nullptr, 1},
         {"Build Y7 S3", "", nullptr, 1},     // default header: Y8 S3, three seasons count
         {"Build", "Y8 S1", nullptr, 0},
         {"Build", "Y8S1", "Y7S2", 1},         // the pack's season value comes first
-        {"Build", "Y7S2", "Y8S2", 0},
         {"Build TU27", "", nullptr, 1},
-        {"Build TU28", "", nullptr, 0},
         {"TU20 y TU29", "", nullptr, 0},      // the largest number counts
-        {"TUTU", "TU", nullptr, 0},
         {"Y8 S3", "TU25", nullptr, 1},        // a current season does not save an old update
     };
     for (const Case& c : cases) EXPECT_EQ(isOutdated(c.title, c.sub, c.season), c.old) << c.title << " | " << c.sub;
@@ -122,7 +100,6 @@ TEST_F(Db, DatedPackEntryGetsItsWhenLines) {
     EXPECT_NE(a.find(u"\r\n\r\nLínea uno\r\nLínea dos"), std::u16string::npos);
     const std::u16string& b = wBody[DB_BUILTIN_N + 1];
     EXPECT_NE(b.find(u"2026-11-10 09:00"), std::u16string::npos);
-    EXPECT_NE(b.find(T(258)), std::u16string::npos);
     for (char16_t* p = (char16_t*)b.c_str(); *p; p++)
         if (*p == u'\n') ASSERT_EQ(p[-1], u'\r');  // one line-end style for the whole body
 }
@@ -146,14 +123,6 @@ TEST_F(Db, BuiltInKeysNamesAndTextsHoldInEveryLanguage) {
                 foldInPlace(t);
                 if (i < DB_BUILTIN_N) ASSERT_NE(wNames[i].find(t), std::u16string::npos) << t8 << " / " << tl;
             }
-            for (const auto* v : {&wTitle, &wSub, &wBody, &wFold, &wNames}) {
-                const std::u16string& s = (*v)[i];
-                for (size_t k = 0; k < s.size(); k++) {
-                    bool hi = s[k] >= 0xD800 && s[k] <= 0xDBFF, lo = s[k] >= 0xDC00 && s[k] <= 0xDFFF;
-                    if (hi) ASSERT_TRUE(k + 1 < s.size() && s[k + 1] >= 0xDC00 && s[k + 1] <= 0xDFFF);
-                    if (lo) ASSERT_TRUE(k > 0 && s[k - 1] >= 0xD800 && s[k - 1] <= 0xDBFF);
-                }
-            }
         }
     }
     for (const char16_t* k : {u"01|Aegis", u"1|aegis", u"1|Aegis ", u"Aegis"}) EXPECT_EQ(entryByKey(k), -1) << w8u(k);
@@ -172,11 +141,8 @@ TEST_F(Db, RecentlyViewedReadAndPushedByKey) {
     recentPush(recent[1], &st);  // to the front, not twice
     EXPECT_EQ(nRecent, 2);
     EXPECT_EQ(st.getStr("recientes", "r0", u"", 301) + u" " + st.getStr("recientes", "r1", u"", 301), u"1|Cavalier 1|Aegis");
-    EXPECT_FALSE(st.has("recientes", "r5"));
     for (int i = 0; i < 30; i++) recentPush(i, &st);
-    EXPECT_EQ(nRecent, RECENT_MAX);
-    EXPECT_EQ(recent[0], 29);
-    EXPECT_EQ(recent[24], 5);  // the 26th distinct entry pushed the oldest out
+    EXPECT_EQ(std::make_pair(recent[0], recent[RECENT_MAX - 1]), std::make_pair(29, 5));  // the oldest pushed out
     EXPECT_EQ(st.getStr("recientes", "r24", u"", 301), entryKey(5));
     EXPECT_FALSE(st.has("recientes", "r25"));
 }

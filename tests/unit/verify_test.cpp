@@ -21,28 +21,21 @@ TEST(Verify, OnlyAnExactValidDigestMatches) {
     sha256("abc", 3, d);
     const std::u16string good = u"ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad";
     EXPECT_EQ(hexOfText("abc"), good);  // the digest's text as the manifest writes it
-    std::u16string oneOff = good;
-    oneOff[63] = u'c';
-    std::u16string firstOff = good;
-    firstOff[0] = u'c';
     struct Case {
         std::u16string expected;
         int valid, match;
     } cases[] = {
-        {good, 1, 1}, {oneOff, 1, 0}, {firstOff, 1, 0},
+        {good, 1, 1}, {good.substr(0, 63) + u"c", 1, 0}, {u"c" + good.substr(1), 1, 0},
         {u"", 0, 0},                                // no digest in the manifest: never a match
         {good.substr(0, 63), 0, 0},                 // short
         {good + u"0", 0, 0},                        // long
         {u"BA7816BF8F01CFEA414140DE5DAE2223B00361A396177A9CB410FF61F20015AD", 0, 0},  // not lower-cased
         {good.substr(0, 62) + u"g5", 0, 0},         // not hexadecimal
-        {good.substr(0, 32) + u" " + good.substr(33), 0, 0},
-        {std::u16string(64, u'0'), 1, 0},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(shaValid(c.expected.c_str()), c.valid) << w8u(c.expected.c_str());
         EXPECT_EQ(shaMatches(d, c.expected.c_str()), c.match) << w8u(c.expected.c_str());
     }
-    EXPECT_EQ(shaValid(nullptr), 0);
     EXPECT_EQ(shaMatches(d, nullptr), 0);
 }
 
@@ -52,11 +45,8 @@ TEST(Verify, ProgressPhases) {
         UpdPhase phase;
         int fill, closable;
     } cases[] = {
-        {UPD_IDLE, PHASE_IDLE, 0, 1},      {0, PHASE_DOWNLOADING, 0, 0},
-        {37, PHASE_DOWNLOADING, 74, 0},    {100, PHASE_DOWNLOADING, 200, 0},
-        {UPD_INSTALLING, PHASE_INSTALLING, 200, 0},  // the bar stays full while installing
-        {UPD_FAILED, PHASE_FAILED, 0, 1},  {-7, PHASE_IDLE, 0, 1},
-        {250, PHASE_IDLE, 0, 1},
+        {37, PHASE_DOWNLOADING, 74, 0},    {UPD_INSTALLING, PHASE_INSTALLING, 200, 0},  // the bar stays full
+        {UPD_FAILED, PHASE_FAILED, 0, 1},  {-7, PHASE_IDLE, 0, 1},          {250, PHASE_IDLE, 0, 1},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(updPhase(c.pct), c.phase) << c.pct;
@@ -69,7 +59,7 @@ TEST(Verify, ProgressReportsOnlyMoveADownloadForward) {
     struct Case {
         int current, reported, result;
     } cases[] = {
-        {0, 5, 5}, {40, 39, 40}, {99, 100, 100},
+        {0, 5, 5}, {40, 39, 40},
         {UPD_INSTALLING, 50, UPD_INSTALLING},  // a late report cannot undo the installing notice
         {UPD_FAILED, 30, UPD_FAILED},          // nor a failure
         {UPD_IDLE, 30, UPD_IDLE},              // nor reopen a closed download

@@ -28,10 +28,9 @@ TEST(Ask, TrimsOnlySpacesAndAnswersPerOutcome) {
         const char16_t* out;
         int result;
     } cases[] = {
-        {u"  palabra  ", true, u"palabra", 1}, {u"   ", true, u"", 0}, {u"", true, u"", 0},
-        {u"  palabra  ", false, u"palabra", 0},  // Cancel trims too
+        {u"   ", true, u"", 0}, {u"  palabra  ", false, u"palabra", 0},  // Cancel trims too
         {u"\tdos  palabras\t", true, u"\tdos  palabras\t", 1},  // only U+0020 goes
-        {u" Misión ñ — 日本 ", true, u"Misión ñ — 日本", 1}, {u"x", true, u"x", 1},
+        {u" Misión ñ — 日本 ", true, u"Misión ñ — 日本", 1},
     };
     for (const Case& c : cases) {
         char16_t buf[ASK_BUF] = {};
@@ -41,31 +40,10 @@ TEST(Ask, TrimsOnlySpacesAndAnswersPerOutcome) {
         EXPECT_EQ(std::u16string(buf), std::u16string(c.out));
     }
     EXPECT_EQ(askResult(true, nullptr), 1);
-    EXPECT_EQ(askResult(false, nullptr), 0);
 }
 
-namespace {
-
-bool same(const Glyph& a, const Glyph& b) {
-    if (a.n != b.n) return false;
-    for (int i = 0; i < a.n; i++) {
-        const GlyphPart &p = a.part[i], &q = b.part[i];
-        if (p.op != q.op || p.n != q.n || p.a0 != q.a0 || p.sweep != q.sweep) return false;
-        for (int k = 0; k < p.n; k++)
-            if (p.pt[k].x != q.pt[k].x || p.pt[k].y != q.pt[k].y) return false;
-    }
-    return true;
-}
-
-}  // namespace
-
-TEST(Glyphs, UnknownNumbersDrawTheNoticeGlyph) {
-    for (int n : {-1, 14, 42, 1000}) EXPECT_TRUE(same(glyphOf(n), glyphOf(11))) << n;
-    for (int n = 0; n < GLYPH_COUNT; n++)
-        if (n != 11) EXPECT_FALSE(same(glyphOf(n), glyphOf(11))) << n;
-}
-
-TEST(Glyphs, EveryPartStaysInsideItsSquare) {
+TEST(Glyphs, EveryPartStaysInsideItsSquareAndUnknownNumbersDrawOne) {
+    for (int n : {-1, GLYPH_COUNT, 1000}) EXPECT_EQ(&glyphOf(n), &glyphOf(GLYPH_FALLBACK)) << n;
     for (int n = 0; n < GLYPH_COUNT; n++) {
         const Glyph& g = glyphOf(n);
         ASSERT_GT(g.n, 0) << n;
