@@ -19,8 +19,7 @@ namespace {
 
 std::string hexOfFile(const std::wstring& p) {
     unsigned char d[32];
-    if (!shaFile(p.c_str(), d)) return "<failed>";
-    return hexOf(d, 32);
+    return shaFile(p.c_str(), d) ? hexOf(d, 32) : "<failed>";
 }
 
 std::string hexOfBytes(const std::string& s) {
@@ -31,76 +30,38 @@ std::string hexOfBytes(const std::string& s) {
 
 }  // namespace
 
-TEST(ShaFile, BCryptMatchesTheVectorsAndA50MBFile) {
+// Around the read buffer's size, and an installer-sized file whose pattern differs across buffers.
+TEST(ShaFile, BCryptMatchesThePortableDigest) {
     std::wstring p = tempPath(L"zv-sha-test.bin");
-    struct Case {
-        std::string bytes, hex;
-    } cases[] = {
-        {"", "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855"},
-        {"abc", "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad"},
-        {std::string(1000000, 'a'), "cdc76e5c9914fb9281a1c7e284d73e67f1809a48a497200e046d39ccc7112cd0"},
-        {std::string(65536, 'x'), hexOfBytes(std::string(65536, 'x'))},  // exactly one read buffer
-        {std::string(65537, 'x'), hexOfBytes(std::string(65537, 'x'))},
-    };
-    for (const Case& c : cases) {
-        writeBytes(p, c.bytes);
-        EXPECT_EQ(hexOfFile(p), c.hex) << c.bytes.size() << " bytes";
+    writeBytes(p, "abc");
+    EXPECT_EQ(hexOfFile(p), "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad");
+    for (const std::string& bytes : {std::string(), std::string(65536, 'x'), std::string(65537, 'x'), pattern(50u << 20)}) {
+        writeBytes(p, bytes);
+        EXPECT_EQ(hexOfFile(p), hexOfBytes(bytes)) << bytes.size() << " bytes";
     }
-    // an installer-sized file of a pattern that differs across every read buffer
-    const std::string big = pattern(50u << 20);
-    writeBytes(p, big);
-    EXPECT_EQ(hexOfFile(p), hexOfBytes(big));
     DeleteFileW(p.c_str());
     EXPECT_EQ(hexOfFile(p), "<failed>");  // a missing file has no digest
 }
 
-namespace {
-
-struct Download : ::testing::Test {
+TEST(Download, AVerifiedInstallerAndEveryFault) {
     std::wstring base = testServer();
-    std::wstring log = tempPath(L"zv-dl-test.log");
-    HWND wnd = nullptr;
-    void SetUp() override {
-        if (base.empty()) GTEST_SKIP() << "ZV_HTTP is not set: run through tests/e2e/server.py --run";
-        DeleteFileW(log.c_str());
-        lstrcpynW(logPath, log.c_str(), MAX_PATH);
-        wnd = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
-    }
-    void TearDown() override {
-        if (wnd) DestroyWindow(wnd);
-        DeleteFileW(log.c_str());
-        logPath[0] = 0;
-    }
-    void offer(const std::wstring& path, const std::string& sha) {
-        std::wstring u = base + path;
-        lstrcpynW((wchar_t*)updUrl, u.c_str(), UPD_URL);
+    if (base.empty()) GTEST_SKIP() << "ZV_HTTP is not set: run through tests/e2e/server.py --run";
+    TempLog log(L"zv-dl-test.log");
+    HWND wnd = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    // Offers the file at path with the digest sha and runs the download to its end.
+    auto run = [&](const std::wstring& path, const std::string& sha, std::vector<int>* progress) {
+        lstrcpynW((wchar_t*)updUrl, (base + path).c_str(), UPD_URL);
         for (size_t i = 0; i <= sha.size(); i++) updSha[i] = char16_t(i < sha.size() ? sha[i] : 0);
-    }
-    // Runs a download to its end: the outcome and the progress reports.
-    int run(std::vector<int>* progress) {
         if (!updDownloadStart(wnd, L"9.9.9")) return -1;
-        MSG m;
-        DWORD end = GetTickCount() + 60000;
-        while (GetTickCount() < end) {
-            if (!PeekMessageW(&m, wnd, 0, 0, PM_REMOVE)) {
-                Sleep(5);
-                continue;
-            }
+        for (MSG m; waitMsg(wnd, WM_ZV_DLPROG, WM_ZV_DLDONE, m, 60000);) {
             if (m.message == WM_ZV_DLPROG && progress) progress->push_back((int)m.wParam);
             if (m.message == WM_ZV_DLDONE) return (int)m.wParam;
         }
         return -2;
-    }
-    std::string logText() { return fileBytes(log); }
-};
-
-}  // namespace
-
-TEST_F(Download, AVerifiedInstallerAndEveryFault) {
+    };
     const std::string right = hexOfBytes(pattern(3000000));
     std::vector<int> progress;
-    offer(L"bytes/3000000", right);
-    ASSERT_EQ(run(&progress), 1);
+    ASSERT_EQ(run(L"bytes/3000000", right, &progress), 1);
     EXPECT_NE(wcsstr(updTmp, L"Zenvoral-Instalador-9.9.9.exe"), nullptr);
     EXPECT_EQ(hexOfFile(updTmp), right);
     ASSERT_FALSE(progress.empty());
@@ -119,17 +80,17 @@ TEST_F(Download, AVerifiedInstallerAndEveryFault) {
         {L"_cut/bytes/3000000", right, 0, "Descarga fallida (HTTP 200)"},
         {L"_404/bytes/3000000", right, 0, "Descarga fallida (HTTP 404)"},
         {L"_stall/bytes/3000000?s=2", right, 0, "Descarga fallida (HTTP 200)"},
-        {L"bytes/3000000", "", -1, "sin huella"},           // nothing is fetched without a digest
+        {L"bytes/3000000", "", -1, "sin huella"},  // nothing is fetched without a digest
         {L"bytes/3000000", "abc", -1, "sin huella"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.path, c.path + wcslen(c.path)) + " " + c.sha);
         writeBytes(updTmp, "previous");
-        DeleteFileW(log.c_str());
-        offer(c.path, c.sha);
-        EXPECT_EQ(run(nullptr), c.result);
-        if (c.result == 0) EXPECT_EQ(GetFileAttributesW(updTmp), INVALID_FILE_ATTRIBUTES) << "no file is left";
-        EXPECT_NE(logText().find(c.logged), std::string::npos) << logText();
+        DeleteFileW(log.path.c_str());
+        EXPECT_EQ(run(c.path, c.sha, nullptr), c.result);
+        if (c.result == 0) EXPECT_FALSE(exists(updTmp)) << "no file is left";
+        EXPECT_NE(log.text().find(c.logged), std::string::npos) << log.text();
     }
     DeleteFileW(updTmp);
+    DestroyWindow(wnd);
 }
