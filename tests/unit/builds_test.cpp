@@ -101,7 +101,7 @@ TEST(Builds, NamesAreMadeUniqueAndClean) {
         {u"  Striker\r\n[builds]\r\nn=0  ", u"Striker  [builds]  n=0"},
         {u"\u202Ed\u200Fb\u2066c\u2069\uFEFF ok", u"dbc ok"},
         {u"\x01\x7F\x85", u""},
-        {std::u16string(u"x\xD800y", 3), u"xy"},  // a lone surrogate
+        {std::u16string(u"x\xDC00\xD800y", 4), u"xy"},  // lone surrogates, low and high
         {std::u16string(62, u'a') + u"\U0001F525", std::u16string(62, u'a')},  // no half pair
         {std::u16string(70, u'b'), std::u16string(63, u'b')},
     };

@@ -29,8 +29,7 @@ protected:
         resetHour = 9;
         resetUtc = 0;
         remindMin = 60;
-        dailyStamp = weeklyStamp = 0;
-        remindDailyStamp = remindWeeklyStamp = streakToastStamp = 0;
+        dailyStamp = weeklyStamp = remindDailyStamp = remindWeeklyStamp = streakToastStamp = 0;
         bestStreak = curStreak = 0;
         prevDaily.clear();
         prevWeekly.clear();
@@ -41,6 +40,7 @@ protected:
     }
     // The text of the reminder due at t, "" when none.
     std::u16string remind(long long t) { return remindCheck(t, st, &n) ? n.text : u""; }
+    std::vector<int> ticks() { return std::vector<int>(checked, checked + NT); }
 };
 
 long long at(int y, int mo, int d, int h, int mi = 0, int s = 0) { return localAt(y, mo, d, h, mi, s); }
@@ -53,19 +53,20 @@ void completeDaily() {
 
 TEST_F(Clock, ResetMomentsAroundTheHourTheWeekAndDaylightSaving) {
     // 2026-12-08 is a Tuesday. Exactly at the hour the new period has begun; a second before it
-    // has not; Monday and Sunday go back 6 and 5 days.
+    // has not; Monday goes back 6 days.
     struct { long long (*fn)(long long); long long t, want; } cases[] = {
         {lastDaily, at(2026, 12, 9, 8, 59), at(2026, 12, 8, 9)},  {lastDaily, at(2026, 12, 9, 9), at(2026, 12, 9, 9)},
-        {lastWeekly, at(2026, 12, 9, 9), at(2026, 12, 8, 9)},     {lastWeekly, at(2026, 12, 8, 9), at(2026, 12, 8, 9)},
-        {lastWeekly, at(2026, 12, 8, 8, 59, 59), at(2026, 12, 1, 9)}, {lastWeekly, at(2026, 12, 7, 12), at(2026, 12, 1, 9)},
-        {nextDaily, at(2026, 12, 9, 8, 59), at(2026, 12, 9, 9)},  {nextWeekly, at(2026, 12, 8, 9), at(2026, 12, 15, 9)},
+        {lastWeekly, at(2026, 12, 8, 9), at(2026, 12, 8, 9)},     {lastWeekly, at(2026, 12, 8, 8, 59, 59), at(2026, 12, 1, 9)},
+        {lastWeekly, at(2026, 12, 7, 12), at(2026, 12, 1, 9)},    {nextWeekly, at(2026, 12, 8, 9), at(2026, 12, 15, 9)},
         // Madrid moves to summer time on 2026-03-29 and back on 2026-10-25: still 9 local time
         {nextDaily, at(2026, 3, 28, 20), at(2026, 3, 29, 9)},     {lastDaily, at(2026, 10, 25, 20), at(2026, 10, 25, 9)},
         {nextWeekly, at(2026, 3, 26, 12), at(2026, 3, 31, 9)},
     };
     for (auto& c : cases) EXPECT_EQ(c.fn(c.t), c.want) << (&c - cases);
-    resetHour = 0;  // across a year
-    EXPECT_EQ(lastWeekly(at(2027, 1, 1, 0)), at(2026, 12, 29, 0));
+    // the game day begins at the reset hour, across a year and both daylight-saving changes
+    struct { long long t; int back, key; } days[] = {
+        {at(2026, 12, 15, 3), 0, 20261214}, {at(2027, 1, 1, 10), 1, 20261231}, {at(2026, 11, 1, 12), 90, 20260803}};
+    for (auto& d : days) EXPECT_EQ(gameDayKey(d.t, d.back), d.key) << d.key;
 }
 
 TEST_F(Clock, AResetHourInUtcKeepsItsMomentAcrossDaylightSaving) {
@@ -88,8 +89,7 @@ TEST_F(Clock, AResetHourInUtcKeepsItsMomentAcrossDaylightSaving) {
         st.delSection("historial");
         for (int k = -3; k <= 3; k++) {
             long long r = utc(2026, c.mo, c.d + k, c.hour);
-            EXPECT_EQ(std::make_pair(lastDaily(r), lastDaily(r - 1)), std::make_pair(r, r - 86400));
-            EXPECT_EQ(nextDaily(r - 1), r);  // the countdown
+            EXPECT_EQ(std::make_pair(lastDaily(r), nextDaily(r - 1)), std::make_pair(r, r));
             std::time_t named = std::time_t(r + c.standard);
             std::tm* g = std::gmtime(&named);
             EXPECT_EQ(gameDayKey(r + 60, 0), (g->tm_year + 1900) * 10000 + (g->tm_mon + 1) * 100 + g->tm_mday) << k;
@@ -100,12 +100,6 @@ TEST_F(Clock, AResetHourInUtcKeepsItsMomentAcrossDaylightSaving) {
         EXPECT_EQ(curStreak, 7) << "seven game days, seven names";
         // the week runs from Tuesday at the UTC hour
         EXPECT_EQ(lastWeekly(utc(2026, c.mo, c.d, 12)), utc(2026, c.mo, c.d - 5, c.hour));
-        // the ticks clear by the UTC hour on the day of the change
-        resetHour = 8;
-        long long r = utc(2026, c.mo, c.d, 8);
-        checkResets(r - 3601, st);
-        EXPECT_EQ(checkResets(r - 1, st), 0);
-        EXPECT_EQ(checkResets(r, st), 1);
     }
 }
 
@@ -114,7 +108,7 @@ TEST_F(Clock, ResetHourInsideTheSpringGapGivesStablePeriods) {
     // a changing stamp would clear the player's flags in the middle of a period.
     resetHour = 2;
     long long satReset = at(2026, 3, 28, 2);
-    for (long long t : {at(2026, 3, 28, 22), at(2026, 3, 29, 0, 30), at(2026, 3, 29, 1, 59)}) EXPECT_EQ(lastDaily(t), satReset);
+    for (long long t : {at(2026, 3, 29, 0, 30), at(2026, 3, 29, 1, 59)}) EXPECT_EQ(lastDaily(t), satReset);
     long long sunReset = lastDaily(at(2026, 3, 29, 12));
     EXPECT_GT(sunReset, satReset);
     EXPECT_EQ(lastDaily(at(2026, 3, 29, 23)), sunReset);
@@ -130,70 +124,42 @@ TEST_F(Clock, UnrepresentableTimesDoNotCrash) {
     EXPECT_STREQ(day, "");
     histWrite(huge, st);
     EXPECT_TRUE(st.section("historial").empty());
-    checked[0] = 0;
     EXPECT_EQ(remindCheck(huge, st, &n), 0);
 }
 
 TEST_F(Clock, CheckResetsClearsEachKindOnItsOwnPeriod) {
-    auto ticks = [] { return std::vector<int>(checked, checked + NT); };
-    auto all = [] {
-        for (int i = 0; i < NT; i++) checked[i] = 1;
-    };
     const std::vector<int> none(NT, 0), weeklyOnly = {0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 1};
-    all();
-    // a fresh settings file (stamps 0) clears everything
-    long long wed = at(2026, 12, 9, 10);
-    EXPECT_EQ(checkResets(wed, st), 1);
-    EXPECT_EQ(ticks(), none);
-    EXPECT_EQ(std::make_pair(dailyStamp, weeklyStamp), std::make_pair(at(2026, 12, 9, 9), at(2026, 12, 8, 9)));
-    EXPECT_EQ(st.getStr("estado", "dailyStamp", u"", 64), u16num(dailyStamp));
-    all();
-    EXPECT_EQ(checkResets(wed + 3600, st), 0);
-    // next morning: daily and optional tasks start over, weekly ones stay
-    EXPECT_EQ(checkResets(at(2026, 12, 10, 9), st), 1);
-    EXPECT_EQ(ticks(), weeklyOnly);
-    // the following Tuesday clears the weekly ones
-    EXPECT_EQ(checkResets(at(2026, 12, 15, 9), st), 1);
-    EXPECT_EQ(ticks(), none);
-    // setting the clock back counts as a new period too
-    checked[0] = checked[9] = 1;
-    EXPECT_EQ(checkResets(at(2026, 12, 1, 12), st), 1);
-    EXPECT_EQ(ticks(), none);
-}
-
-TEST_F(Clock, GameDayBeginsAtTheResetHour) {
-    struct { long long t; int back, key; } cases[] = {
-        {at(2026, 12, 15, 3), 0, 20261214}, {at(2026, 12, 15, 9), 0, 20261215}, {at(2027, 1, 1, 10), 1, 20261231},
-        {at(2026, 4, 1, 12), 90, 20260101}, {at(2026, 11, 1, 12), 90, 20260803},  // across both daylight-saving changes
+    struct { long long t; int changed; std::vector<int> left; } steps[] = {
+        {at(2026, 12, 9, 10), 1, none},         // a fresh settings file (stamps 0) clears everything
+        {at(2026, 12, 9, 11), 0, weeklyOnly},   // same period: nothing cleared
+        {at(2026, 12, 10, 9), 1, weeklyOnly},   // next morning: daily and optional tasks start over
+        {at(2026, 12, 15, 9), 1, none},         // the following Tuesday clears the weekly ones
+        {at(2026, 12, 1, 12), 1, none},         // setting the clock back counts as a new period too
     };
-    for (auto& c : cases) EXPECT_EQ(gameDayKey(c.t, c.back), c.key) << c.key;
-}
-
-TEST_F(Clock, HistoryEntriesAndTheirStates) {
-    long long now = at(2026, 12, 6, 20);
-    checked[0] = checked[1] = checked[4] = 1;
-    histWrite(now, st);
-    EXPECT_EQ(st.getStr("historial", "d20261206", u"", 64), u"2/4/1");
-    EXPECT_EQ(histState(now, st, 0), 1);
-    // values as they may be found in an edited file
-    struct { const char16_t* v; int state; } cases[] = {
-        {u"5/4/0", 2}, {u"0/4/1", 1}, {u"0/0/0", 0}, {u"2/x/9", 1}, {u"-1/-1/0", 0}, {u"99999999999999/1", 2},
-    };
-    for (const auto& c : cases) {
-        st.put("historial", "d20261205", c.v);
-        EXPECT_EQ(histState(now, st, 1), c.state) << (&c - cases);
+    for (auto& s : steps) {
+        for (int i = 0; i < NT; i++) checked[i] = i >= 8 || &s != &steps[1];
+        EXPECT_EQ(checkResets(s.t, st), s.changed) << (&s - steps);
+        EXPECT_EQ(ticks(), s.left) << (&s - steps);
     }
 }
 
-TEST_F(Clock, HistoryKeepsNinetyDays) {
+TEST_F(Clock, HistoryStatesAndNinetyDays) {
     long long now = at(2026, 12, 6, 20);  // game day 2026-12-06; 90 days back is 2026-09-07
-    auto key = [&](int n) { return "d" + std::to_string(gameDayKey(now, n)); };
-    for (int n = 1; n <= 100; n++) st.put("historial", key(n).c_str(), u"4/4/0");
+    checked[0] = checked[1] = checked[4] = 1;
+    histWrite(now, st);
+    EXPECT_EQ(st.getStr("historial", "d20261206", u"", 64), u"2/4/1");
+    // values as they may be found in an edited file
+    for (auto [v, state] : {std::pair{u"5/4/0", 2}, {u"0/4/1", 1}, {u"2/x/9", 1}, {u"-1/-1/0", 0}, {u"99999999999999/1", 2}}) {
+        st.put("historial", "d20261205", v);
+        EXPECT_EQ(histState(now, st, 1), state) << state;
+    }
+    auto key = [&](int k) { return "d" + std::to_string(gameDayKey(now, k)); };
+    for (int k = 1; k <= 100; k++) st.put("historial", key(k).c_str(), u"4/4/0");
     st.put("historial", "d20270101", u"1/4/0");  // a clock that ran ahead: not ours to judge
     st.put("historial", "notas", u"x");
     histWrite(now, st);
     EXPECT_EQ(key(90), "d20260907");
-    for (int n = 0; n <= 100; n++) EXPECT_EQ(st.has("historial", key(n).c_str()), n < 90) << n;
+    for (int k = 0; k <= 100; k++) EXPECT_EQ(st.has("historial", key(k).c_str()), k < 90) << k;
     EXPECT_EQ(st.section("historial").size(), 92u);  // 90 past days, the future one, the note
     // with fewer than 90 entries nothing is deleted: old entries go once newer ones crowd them
     MemStore few;
@@ -206,7 +172,7 @@ TEST_F(Clock, HistoryKeepsNinetyDays) {
 // nor the ticks of today.
 TEST_F(Clock, AClockAheadAndBackLosesNothing) {
     long long now = at(2026, 12, 6, 20);
-    for (int n = 1; n <= 10; n++) st.put("historial", ("d" + std::to_string(gameDayKey(now, n))).c_str(), u"4/4/0");
+    for (int k = 1; k <= 10; k++) st.put("historial", ("d" + std::to_string(gameDayKey(now, k))).c_str(), u"4/4/0");
     EXPECT_EQ(checkResets(now, st), 1);
     checked[0] = checked[1] = checked[5] = checked[10] = 1;  // two daily, an optional and a weekly task
     saveState(st);
@@ -224,7 +190,6 @@ TEST_F(Clock, AClockAheadAndBackLosesNothing) {
     histRefresh(now + 60, st);
     EXPECT_EQ(std::make_pair(curStreak, bestStreak), std::make_pair(10, 10));
     EXPECT_EQ((std::vector<int>{checked[0], checked[1], checked[2], checked[5], checked[10]}), (std::vector<int>{1, 1, 0, 1, 1}));
-    for (int k = 1; k <= 10; k++) EXPECT_EQ(histState(now, st, k), 2) << k;
     // the same across a restart: the ticks left behind are in the file
     checkResets(ahead, st);
     catReset();
@@ -246,32 +211,22 @@ TEST_F(Clock, StreakAcrossDays) {
     EXPECT_EQ((std::vector<int>(histCell + 10, histCell + 14)), (std::vector<int>{1, 2, 2, 0}));
     completeDaily();
     histWrite(now, st);
-    histRefresh(now, st);
-    EXPECT_EQ(std::make_pair(curStreak, bestStreak), std::make_pair(3, 3));
     histRefresh(at(2026, 12, 7, 10), st);  // the next game day: yesterday complete, today not yet
-    EXPECT_EQ(curStreak, 3);
+    EXPECT_EQ(std::make_pair(curStreak, bestStreak), std::make_pair(3, 3));
     // a missed day ends it, the best stays
     histRefresh(at(2026, 12, 8, 10), st);
     EXPECT_EQ(std::make_pair(curStreak, bestStreak), std::make_pair(0, 3));
     EXPECT_EQ(st.getStr("estado", "mejorRacha", u"", 16), u"3");
 }
 
-TEST_F(Clock, DurationTexts) {
-    struct Case {
-        long long s;
-        const char16_t* text;
-    } cases[] = {{-500, u"0 min"}, {61, u"2 min"}, {3541, u"1h 00m"}, {86340, u"23h 59m"}, {86341, u"1d 0h"}};
+TEST_F(Clock, DurationAndFormattedTexts) {
     char16_t b[DUR_TEXT];
-    for (const Case& c : cases) {
-        fmtDur(b, c.s);
-        EXPECT_EQ(std::u16string(b), c.text) << c.s;
+    for (auto [s, text] : {std::pair{-500LL, u"0 min"}, {61LL, u"2 min"}, {3541LL, u"1h 00m"}, {86341LL, u"1d 0h"}}) {
+        fmtDur(b, s);
+        EXPECT_EQ(std::u16string(b), text) << s;
     }
     fmtDur(b, 0x7FFFFFFFFFFFFFFFLL);
     EXPECT_LT(std::u16string(b).size(), size_t(DUR_TEXT));
-}
-
-TEST_F(Clock, TextFormatting) {
-    char16_t b[32];
     auto fmt = [&](int cap, const char16_t* f, std::initializer_list<FmtArg> args) {
         fmtText(b, cap, f, args);
         return std::u16string(b);
@@ -282,7 +237,7 @@ TEST_F(Clock, TextFormatting) {
     EXPECT_EQ(fmt(16, u"%lld", {(long long)(-0x7FFFFFFFFFFFFFFFLL - 1)}), u"-92233720368547");
 }
 
-TEST_F(Clock, DailyReminderOncePerPeriod) {
+TEST_F(Clock, RemindersOncePerPeriod) {
     long long now = at(2026, 12, 9, 8, 1);  // 59 minutes before the reset
     checkResets(now, st);
     EXPECT_EQ(remind(at(2026, 12, 9, 7, 59)), u"");  // 61 minutes: too early
@@ -293,7 +248,7 @@ TEST_F(Clock, DailyReminderOncePerPeriod) {
     copy.load(st.text());
     remindDailyStamp = readI64(copy, "estado", "avisoDiario");
     EXPECT_EQ(remindCheck(now + 120, copy, &n), 0);
-    // the next period reminds again, unless the day is done or reminders are off
+    // the next period reminds again, unless the day is done
     long long next = at(2026, 12, 10, 8, 30);
     checkResets(next, st);
     completeDaily();
@@ -306,23 +261,19 @@ TEST_F(Clock, DailyReminderOncePerPeriod) {
     EXPECT_EQ(remindCheck(next + 30 * 86400LL, st, &n), 1);
     checkResets(next + 60, st);
     EXPECT_EQ(remind(next + 60), u"");
-}
-
-TEST_F(Clock, WeeklyReminderInTheLastDay) {
+    // the weekly one in the last day, hidden tasks not counted; when both are due, daily first
+    remindMin = 60;
     long long mon = at(2026, 12, 14, 9, 30);  // 23 h 30 min before Tuesday's reset
     checkResets(mon, st);
     completeDaily();
-    checked[8] = 1;
-    tHidden[9] = 1;
+    checked[8] = tHidden[9] = 1;
     EXPECT_EQ(remind(mon - 1860), u"");
     EXPECT_EQ(remind(mon), u"3 weekly tasks left. Weekly reset in 23h 30m.");
     EXPECT_EQ(remind(mon + 60), u"");
-    // when both are due, the daily one goes first and the weekly one follows on a later tick
     remindWeeklyStamp = 0;
     checked[0] = 0;
-    long long late = at(2026, 12, 15, 8, 30);
-    EXPECT_EQ(remind(late), u"1 daily tasks left. Daily reset in 30 min.");
-    EXPECT_EQ(remind(late + 2), u"3 weekly tasks left. Weekly reset in 30 min.");
+    EXPECT_EQ(remind(mon + 23 * 3600), u"1 daily tasks left. Daily reset in 30 min.");
+    EXPECT_EQ(remind(mon + 23 * 3600 + 2), u"3 weekly tasks left. Weekly reset in 30 min.");
 }
 
 TEST_F(Clock, CompletionNoticeOncePerDay) {
@@ -353,10 +304,8 @@ TEST(LocalTime, OneRuleForTheSkippedAndTheRepeatedHour) {
     } cases[] = {
         {"Europe/Madrid", 2026, 3, 29, 2, 30, utc(2026, 3, 29, 1, 30)},     // skipped: 03:30 CEST
         {"Europe/Madrid", 2026, 10, 25, 2, 30, utc(2026, 10, 25, 0, 30)},   // repeated: the CEST one
-        {"America/New_York", 2026, 3, 8, 2, 30, utc(2026, 3, 8, 7, 30)},
         {"America/New_York", 2026, 11, 1, 1, 30, utc(2026, 11, 1, 5, 30)},
         {"Australia/Lord_Howe", 2026, 10, 4, 2, 15, utc(2026, 10, 3, 15, 45)},  // a half-hour change
-        {"Australia/Lord_Howe", 2026, 4, 5, 1, 45, utc(2026, 4, 4, 14, 45)},
         {"Europe/Madrid", 2026, 13, 0, 33, 0, utc(2027, 1, 1, 8, 0)},  // normalised as mktime does
     };
     for (auto& c : cases) {

@@ -49,7 +49,7 @@ protected:
 
 }  // namespace
 
-TEST_F(Pack, MagicAndByteOrderMark) {
+TEST_F(Pack, MagicByteOrderMarkAndRejectedTexts) {
     struct { std::string text; int ok; } cases[] = {
         {" " + HEAD, 0}, {"# zenvoral-datos\nversion = 1\n", 0}, {"# ZENVORAL-DATOSversion = 2", 0} /* one comment line */,
         {"# ZENVORAL-DATOS\nversion=3", 1}, {"\xEF\xBB", 0},
@@ -57,9 +57,7 @@ TEST_F(Pack, MagicAndByteOrderMark) {
     for (auto& c : cases) EXPECT_EQ(parse(c.text), c.ok) << c.text;
     EXPECT_EQ(parse("\xEF\xBB\xBF" + HEAD), 1);
     EXPECT_EQ(pkBuf[0], '#');  // kept without the mark
-}
-
-TEST_F(Pack, RejectedTextLeavesThePackInForce) {
+    // a rejected text leaves the pack in force
     ASSERT_EQ(parse(HEAD + "[noticia]\ntitulo = uno\n"), 1);
     const char* buf = pkBuf;
     const char* title = pk[1].val[0];
@@ -99,9 +97,6 @@ TEST_F(Pack, LinesBlocksFieldsAndEscapes) {
     std::vector<char> exact(body.begin(), body.end());
     ASSERT_EQ(pkParse(exact.data(), exact.size()), 1);
     EXPECT_STREQ(praw(&pk[2], "k"), "w");
-    std::string nul = HEAD + "[a]\nk = v\0tail\n[b]\0\n";
-    nul += std::string("x = 1\0", 6);
-    ASSERT_EQ(parse(nul), 1);
 }
 
 TEST_F(Pack, FieldAndBlockLimits) {
@@ -276,20 +271,14 @@ TEST_F(Pack, InstallVersionRuleAndForce) {
 
 TEST_F(Pack, HeaderValues) {
     // values that do not read keep the ones before; huge numbers stay positive
-    struct { const char* fields; int tu, window, season; const char* seasonW; } cases[] = {
-        {"tu = TU31\nventana = 4\ntemporada = Año 8, Y8S1\n", 31, 4, 24, "Y8 S1"},
-        {"tu = T\nventana = 99999999999\ntemporada = Y99999999999S9\n", 31, -1, -1, nullptr},
-    };
-    for (auto& c : cases) {
-        ASSERT_EQ(parse(packOf("2026-11-01 nota", c.fields)), 1);
-        pkApplyHeader();
-        EXPECT_EQ(pkTu, c.tu) << c.fields;
-        EXPECT_EQ(c.window < 0 && pkWindow > 0 ? -1 : pkWindow, c.window) << c.fields;  // -1: any positive
-        EXPECT_EQ(c.season < 0 && pkSeason > 0 ? -1 : pkSeason, c.season) << c.fields;
-        if (c.seasonW) {
-            EXPECT_EQ(w8u(pkSeasonW), c.seasonW) << c.fields;
-        }
-    }
+    ASSERT_EQ(parse(packOf("1", "tu = TU31\nventana = 4\ntemporada = Año 8, Y8S1\n")), 1);
+    pkApplyHeader();
+    EXPECT_EQ(w8u(pkSeasonW) + " " + std::to_string(pkTu), "Y8 S1 31");
+    ASSERT_EQ(parse(packOf("1", "tu = T\nventana = 99999999999\ntemporada = Y99999999999S9\n")), 1);
+    pkApplyHeader();
+    EXPECT_EQ(pkTu, 31);
+    EXPECT_GT(pkWindow, 0);
+    EXPECT_GT(pkSeason, 0);
     ASSERT_EQ(parse(packOf(std::string(45, '9'))), 1);
     pkApplyHeader();
     EXPECT_EQ(ver().size(), 39u);

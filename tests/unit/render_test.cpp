@@ -32,12 +32,6 @@ std::string esc(std::u16string_view t) {
 
 }  // namespace
 
-TEST(Rtf, HeaderCarriesTheAccentAsColourOne) {
-    EXPECT_EQ(rtfBody(u""), HEAD + "}");
-    std::string r = rtfBody(u"x", 1, 2, 3);
-    EXPECT_NE(r.find("{\\colortbl;\\red1\\green2\\blue3;"), std::string::npos);
-}
-
 TEST(Rtf, LineKinds) {
     struct Case {
         const char16_t* in;
