@@ -11,7 +11,6 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const char* text = (const char*)data;
-    pkVersionOf(text, size);
     if (std::strlen(pkVersionOf(text, size)) > 39) abort();
     if (!pkParse(text, size)) return 0;
     if (pkN < 1 || pkN > PK_BLOCKS || std::strcmp(pk[0].kind, "general") != 0) abort();

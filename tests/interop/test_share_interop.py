@@ -14,6 +14,7 @@ Codes from this encoder must import into the program with the same pieces, and t
 codes must decode here to the same pieces, over a few hundred random builds each way.
 Usage: test_share_interop.py <share_tool>
 """
+import base64
 import os
 import random
 import subprocess
@@ -21,39 +22,23 @@ import sys
 import tempfile
 
 ALPHABET = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789-_"
-VALUE = {c: i for i, c in enumerate(ALPHABET)}
 ROUNDS = 300
 MI_BUILD = "Mi build"  # the shown name of an unnamed build on a Spanish interface
+LETTERS = ("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789"
+           "áéíóúñüÁÉÍÓÚÑçàèâêôßäöÄÖÜ€'·-«»" "漢字ビルド강화" "🔥🛡️🎯")
 
 
-def fnv1a(data):
+def entry_hash(key):
     h = 0x811C9DC5
-    for b in data:
+    for b in key.encode("utf-8"):
         h = ((h ^ b) * 0x01000193) & 0xFFFFFFFF
     return h
 
 
-def entry_hash(key):
-    return fnv1a(key.encode("utf-8"))
-
-
-def b64url(data):
-    out = []
-    for i in range(0, len(data), 3):
-        chunk = data[i:i + 3]
-        v = int.from_bytes(chunk + b"\0" * (3 - len(chunk)), "big")
-        chars = [ALPHABET[(v >> s) & 63] for s in (18, 12, 6, 0)]
-        out.extend(chars[:len(chunk) + 1])
-    return "".join(out)
-
-
 def encode(name, keys):
-    raw = name.encode("utf-8")[:120]
-    keys = keys[:255]
-    payload = bytes([1, len(raw)]) + raw + bytes([len(keys)])
-    payload += b"".join(entry_hash(k).to_bytes(4, "big") for k in keys)
-    assert len(payload) < 2044
-    return "ZV1-" + b64url(payload)
+    raw, keys = name.encode("utf-8")[:120], keys[:255]
+    payload = bytes([1, len(raw)]) + raw + bytes([len(keys)]) + b"".join(entry_hash(k).to_bytes(4, "big") for k in keys)
+    return "ZV1-" + base64.urlsafe_b64encode(payload).decode().rstrip("=")
 
 
 def decode(text):
@@ -64,10 +49,9 @@ def decode(text):
     acc = bits = 0
     out = bytearray()
     for c in text[at + 4:]:
-        if c not in VALUE:
+        if c not in ALPHABET:
             break
-        acc = ((acc << 6) | VALUE[c]) & 0xFFFF
-        bits += 6
+        acc, bits = ((acc << 6) | ALPHABET.index(c)) & 0xFFFF, bits + 6
         if bits >= 8:
             bits -= 8
             out.append((acc >> bits) & 0xFF)
@@ -75,62 +59,26 @@ def decode(text):
                 return None
     if len(out) <= 2 or out[0] != 1 or 2 + out[1] >= len(out):
         return None
-    n_len = out[1]
-    count = out[2 + n_len]
-    hashes = []
-    for k in range(count):
-        p = 3 + n_len + 4 * k
-        if p + 4 <= len(out):
-            hashes.append(int.from_bytes(out[p:p + 4], "big"))
-    return bytes(out[2:2 + n_len]), count, hashes
+    start, count = 3 + out[1], out[2 + out[1]]
+    hashes = [int.from_bytes(out[p:p + 4], "big") for p in range(start, start + 4 * count, 4) if p + 4 <= len(out)]
+    return bytes(out[2:start - 1]), count, hashes
 
 
-def utf16_len(s):
-    return len(s.encode("utf-16-le")) // 2
-
-
-def whole_chars_within(name, limit):
-    """The longest run of whole characters of name whose UTF-8 fits in limit bytes."""
-    out = ""
-    for ch in name:
-        if len((out + ch).encode("utf-8")) > limit:
-            break
-        out += ch
-    return out
-
-
-LETTERS = ("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789"
-           "áéíóúñüÁÉÍÓÚÑçàèâêôßäöÄÖÜ€'·-«»" "漢字ビルド강화" "🔥🛡️🎯")
-
-
-def random_text(rng, lo, hi, spaces=True):
-    n = rng.randint(lo, hi)
-    s = "".join(rng.choice(LETTERS + (" " * 6 if spaces else "")) for _ in range(n))
-    return s
+def random_text(rng, lo, hi):
+    return "".join(rng.choice(LETTERS + " " * 6) for _ in range(rng.randint(lo, hi)))
 
 
 def random_name(rng):
+    """A name the program keeps as it is: 1..63 UTF-16 units, no outer spaces, not the default."""
     while True:
-        name = random_text(rng, 0, 63).strip(" ")
+        name = random_text(rng, 0, 63)
         if rng.random() < 0.3:  # long multi-byte names reach the 120-byte cut
             name = "".join(rng.choice("é€漢🔥x") for _ in range(rng.randint(30, 60)))
-        while utf16_len(name) > 63:
+        while len(name.encode("utf-16-le")) > 126:
             name = name[:-1]
         name = name.strip(" ")
         if name and name.lower() != MI_BUILD.lower():
             return name
-
-
-def make_library(rng, n):
-    keys, hashes = [], set()
-    while len(keys) < n:
-        key = "%d|%s" % (rng.randint(0, 13), random_text(rng, 3, 40).strip(" ") or "x")
-        h = entry_hash(key)
-        if key in keys or h in hashes or "ZV1-" in key:
-            continue
-        keys.append(key)
-        hashes.add(h)
-    return keys
 
 
 def run_tool(tool, libfile, commands):
@@ -143,50 +91,42 @@ def run_tool(tool, libfile, commands):
     return answers
 
 
-def chat_around(rng, code):
-    before = random_text(rng, 0, 80).replace("ZV1-", "")
-    after = random_text(rng, 0, 80)
-    sep_before = rng.choice(["", " ", "\r\n", "\n", ": "]) if before else ""
-    sep_after = rng.choice([" ", "\r\n", "\n", ". ", "!"]) if after else ""
-    return before + sep_before + code + sep_after + after
-
-
 def main():
     tool = sys.argv[1]
     rng = random.Random(1807)
-    library = make_library(rng, 420)
+    library, hashes = [], set()
+    while len(library) < 420:  # distinct keys with distinct hashes
+        key = "%d|%s" % (rng.randint(0, 13), random_text(rng, 3, 40).strip(" ") or "x")
+        if key not in library and entry_hash(key) not in hashes and "ZV1-" not in key:
+            library.append(key)
+            hashes.add(entry_hash(key))
     ours = library[:380]  # the program knows fewer entries than the sharer: 40 are unknown to it
     fd, libfile = tempfile.mkstemp(suffix=".txt")
     with os.fdopen(fd, "w", encoding="utf-8", newline="\n") as f:
         f.write("\n".join(ours) + "\n")
     failures = []
     try:
-        # 1. codes made here import into the program
+        # 1. codes made here, pasted with a chat around them, import into the program
         cmds, expect = [], []
         for r in range(ROUNDS):
             size = rng.choice([0, 1, 2, 3, rng.randint(0, 40), rng.randint(0, 420), 300])
             picked = sorted(rng.sample(range(len(library)), min(size, len(library))))
             name = random_name(rng) if r % 25 else ""
-            code = encode(name, [library[i] for i in picked])
-            cmds.append("import %d %s" % (0 if not name else rng.randint(0, 5),
-                                          chat_around(rng, code).encode("utf-8").hex()))
+            before, after = random_text(rng, 0, 80).replace("ZV1-", ""), random_text(rng, 0, 80)
+            text = (before + (rng.choice(["", " ", "\r\n", "\n", ": "]) if before else "")
+                    + encode(name, [library[i] for i in picked])
+                    + (rng.choice([" ", "\r\n", "\n", ". ", "!"]) if after else "") + after)
+            cmds.append("import %d %s" % (rng.randint(0, 5) if name else 0, text.encode("utf-8").hex()))
             sent = picked[:255]
-            raw = name.encode("utf-8")[:120]
-            shown = raw.decode("utf-8", "ignore").strip(" ") if raw else ""
-            expect.append((shown or MI_BUILD + " (2)", [i for i in sent if i < len(ours)],
-                           sum(1 for i in sent if i >= len(ours))))
-        for r, (answer, (name, known, unknown)) in enumerate(zip(run_tool(tool, libfile, cmds), expect)):
-            parts = answer.split(" ")
-            if parts[0] != "ok":
-                failures.append("import %d: %s" % (r, answer))
-                continue
-            got_name = bytes.fromhex(parts[1]).decode("utf-8")
-            got = [] if parts[4] == "-" else [int(x) for x in parts[4].split(",")]
-            if (got_name, got, int(parts[2]), int(parts[3])) != (name, known, len(known), unknown):
-                failures.append("import %d: got %r %s %s %s, want %r %s %d %d" % (
-                    r, got_name, got[:5], parts[2], parts[3], name, known[:5], len(known), unknown))
+            shown = name.encode("utf-8")[:120].decode("utf-8", "ignore").strip(" ")
+            known = [i for i in sent if i < len(ours)]
+            expect.append("ok %s %d %d %s" % ((shown or MI_BUILD + " (2)").encode("utf-8").hex(), len(known),
+                                              len(sent) - len(known), ",".join(map(str, known)) or "-"))
+        for r, (answer, want) in enumerate(zip(run_tool(tool, libfile, cmds), expect)):
+            if answer != want:
+                failures.append("import %d: got %s, want %s" % (r, answer[:120], want[:120]))
 
-        # 2. the program's codes decode here
+        # 2. the program's codes decode here, in a message that ends with the instructions
         cmds, expect = [], []
         for r in range(ROUNDS):
             size = rng.choice([0, 1, 2, 3, rng.randint(0, 40), rng.randint(0, 380), 300])
@@ -194,18 +134,13 @@ def main():
             name = random_name(rng)
             cmds.append("share %d %s %s" % (rng.randint(0, 5), name.encode("utf-8").hex(),
                                             ",".join(map(str, picked)) or "-"))
-            expect.append((name, [entry_hash(ours[i]) for i in picked[:255]]))
-        for r, (answer, (name, hashes)) in enumerate(zip(run_tool(tool, libfile, cmds), expect)):
+            whole = name.encode("utf-8")[:120].decode("utf-8", "ignore")  # the cut keeps whole characters
+            expect.append((whole.encode("utf-8"), min(len(picked), 255), [entry_hash(ours[i]) for i in picked[:255]]))
+        for r, (answer, want) in enumerate(zip(run_tool(tool, libfile, cmds), expect)):
             _, code, _, msg_hex = answer.split(" ")
             message = bytes.fromhex(msg_hex).decode("utf-8")
-            got = decode(message)
-            if got is None or decode(code) != got:
-                failures.append("share %d: no code in the message" % r)
-                continue
-            raw, count, got_hashes = got
-            want_name = whole_chars_within(name, 120)
-            if raw != want_name.encode("utf-8") or count != len(hashes) or got_hashes != hashes:
-                failures.append("share %d: got %r %d, want %r %d" % (r, raw, count, want_name, len(hashes)))
+            if decode(message) != want or decode(code) != want:
+                failures.append("share %d: got %r, want %r" % (r, (decode(message) or ())[:2], want[:2]))
             if not message.rstrip().endswith("https://zenvoral.app/") or ("\r\n%s\r\n" % code) not in message:
                 failures.append("share %d: message does not end with the code and instructions" % r)
     finally:

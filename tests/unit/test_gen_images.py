@@ -7,7 +7,7 @@ import os
 import unittest
 from contextlib import redirect_stdout
 
-from genutil import ROOT, TempCase
+from genutil import TempCase
 import gen_images  # noqa: E402
 
 PNG = b"\x89PNG\r\n\x1a\n" + b"png body"
@@ -63,11 +63,6 @@ class GenImages(TempCase):
                     self.write(os.path.join(f"{n}/images", rel), data)
                 errors = self.run_gen(os.path.join(self.dir, f"{n}/images"))[0]
                 self.assertTrue(any(why in e for e in errors), errors)
-
-    def test_the_real_folder_builds(self):
-        errors, cpp, _ = self.run_gen(os.path.join(ROOT, "data", "images"))
-        self.assertEqual(errors, [])
-        self.assertIn("const ImgRemote IMGREMOTE[] = {", cpp)
 
 
 if __name__ == "__main__":
