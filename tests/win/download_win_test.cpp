@@ -43,7 +43,9 @@ TEST(ShaFile, BCryptMatchesThePortableDigest) {
     EXPECT_EQ(hexOfFile(p), "<failed>");  // a missing file has no digest
 }
 
-TEST(Download, AVerifiedInstallerAndEveryFault) {
+// A verified installer with its progress, then faults (the same as the update's end-to-end test,
+// which cannot see the file): none leaves a file or reports success.
+TEST(Download, AVerifiedInstallerAndTheFaults) {
     std::wstring base = testServer();
     if (base.empty()) GTEST_SKIP() << "ZV_HTTP is not set: run through tests/e2e/server.py --run";
     TempLog log(L"zv-dl-test.log");
@@ -75,13 +77,9 @@ TEST(Download, AVerifiedInstallerAndEveryFault) {
         const char* logged;
     } cases[] = {
         {L"_alter/bytes/3000000", right, 0, "Instalador descartado: la huella SHA-256 no coincide"},
-        {L"bytes/3000000", right.substr(0, 63) + (right[63] == '0' ? "1" : "0"), 0,
-         "Instalador descartado: la huella SHA-256 no coincide"},
         {L"_cut/bytes/3000000", right, 0, "Descarga fallida (HTTP 200)"},
         {L"_404/bytes/3000000", right, 0, "Descarga fallida (HTTP 404)"},
-        {L"_stall/bytes/3000000?s=2", right, 0, "Descarga fallida (HTTP 200)"},
-        {L"bytes/3000000", "", -1, "sin huella"},  // nothing is fetched without a digest
-        {L"bytes/3000000", "abc", -1, "sin huella"},
+        {L"bytes/3000000", "", -1, "sin huella"},  // nothing is fetched without a valid digest
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.path, c.path + wcslen(c.path)) + " " + c.sha);

@@ -29,15 +29,9 @@ struct Images : ::testing::Test {
         imgSetDir(tempDir(L"zv-img-test").c_str());
     }
     void SetUp() override {
-        for (int r = 0; r < IMGREMOTE_N; r++) {
-            DeleteFileW(cache(r).c_str());
-            DeleteFileW((cache(r) + L".part").c_str());
-        }
+        for (int r = 0; r < IMGREMOTE_N; r++) DeleteFileW(cache(r).c_str());
         imgResetState();
         setBase(L"");
-        MSG m;
-        while (PeekMessageW(&m, sink, 0, 0, PM_REMOVE)) {
-        }
     }
     void setBase(const wchar_t* fault) { lstrcpynW(IMG_BASE, (base + fault + L"imagenes/").c_str(), 512); }
     static std::wstring cache(int row) {
