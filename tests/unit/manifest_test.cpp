@@ -38,27 +38,18 @@ struct Manifest : ::testing::Test {
 
 }  // namespace
 
-TEST_F(Manifest, NewerByBuildNumberOrByVersion) {
-    struct {
-        const char* body;
-        int result;
-    } cases[] = {
-        {"version = 0.0.1\ncompilacion = 10\n", UPD_NEWER},   // the build number alone decides
-        {"version = 9.9.9\ncompilacion = 9\n", UPD_CURRENT},
-        {"version = 0.0.10\n", UPD_NEWER},   {"version = 0.0.9.0\n", UPD_CURRENT},
-        {"version = 0.0.9.0.5\n", UPD_CURRENT},  // a fifth component is not read
-        {"version = 99999999999999999999999.0\n", UPD_NEWER},
-    };
-    for (auto& c : cases) EXPECT_EQ(take(manifest(URL + c.body)).result, c.result) << c.body;
-}
-
-TEST_F(Manifest, InvalidManifests) {
+TEST_F(Manifest, NewerByBuildNumberOrVersionAndInvalidManifests) {
     const std::string ok = "version = 0.1.0\n" + URL;
     struct {
         std::string text;
         int custom;
         int result;
     } cases[] = {
+        {manifest(URL + "version = 0.0.1\ncompilacion = 10\n"), 0, UPD_NEWER},  // the build number alone decides
+        {manifest(URL + "version = 9.9.9\ncompilacion = 9\n"), 0, UPD_CURRENT},
+        {manifest(URL + "version = 0.0.10\n"), 0, UPD_NEWER},
+        {manifest(URL + "version = 0.0.9.0.5\n"), 0, UPD_CURRENT},  // a fifth component is not read
+        {manifest(URL + "version = 99999999999999999999999.0\n"), 0, UPD_NEWER},
         {"\xEF\xBB\xBF" + manifest(ok), 0, UPD_INVALID},          // byte-order mark first
         {"# ZENVORAL-DATOS\n" + ok, 0, UPD_INVALID},
         {manifest(URL), 0, UPD_INVALID},                          // no version

@@ -13,6 +13,7 @@
 #include "l10n/ui.h"
 #include "library/db.h"
 #include "library/search.h"
+#include "libutil.h"
 
 namespace {
 
@@ -21,17 +22,11 @@ std::u16string folded(std::u16string s) {
     return s;
 }
 
-class Search : public ::testing::Test {
+class Search : public LibraryTest {
 protected:
     void SetUp() override {
-        pkClear();
-        pkResetHeader();
-        uiSetLang(0);
+        LibraryTest::SetUp();
         dbInit(nullptr);
-    }
-    void TearDown() override {
-        dbFree();
-        pkClear();
     }
     std::vector<LibRow> rows(const char16_t* q, int cat = 1, int hideOld = 0) {
         std::vector<LibRow> r;

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "base/state.h"
+#include "base/utf.h"
 #include "checklist/catalogue.h"
 #include "l10n/ui.h"
 #include "app/startup.h"
@@ -125,7 +126,7 @@ TEST(Settings, ProfileIntegerRules) {
         {u"42abc", 42}, {u"0x1F", 31}, {u"-0x10", -16}, {u"0o17", 15}, {u"0b101", 5}, {u"0X10", 0},
         {u"019", 19}, {u"  +8", 8}, {u"4294967295", -1}, {u"4294967296", 0}, {u"0x", 0},
     };
-    for (auto& c : cases) EXPECT_EQ(profileInt(c.text), c.want) << std::string(c.text, c.text + 8);
+    for (auto& c : cases) EXPECT_EQ(profileInt(c.text), c.want) << w8u(c.text);
     // the in-memory store reads like the profile API: an empty value gives the default
     MemStore s;
     for (auto [v, want] : {std::pair{u"", 5}, {u"   ", 5}, {u"0x10", 16}, {u"\"12\"", 12}}) {

@@ -73,23 +73,17 @@ TEST(StoreBatch, OneChangeIsOneWrite) {
 
 TEST(IniBytes, EveryEncodingOfAnOldFileReadsTheSame) {
     const std::u16string text = u"[ajustes]\r\nTeclaSalir=Mayús+Fin\r\n[checklist]\r\nt0=0|Ñandú ✓\r\n";
-    auto le = [](const std::u16string& t) {
-        std::string b;
-        for (char16_t c : t) b += char(c & 0xFF), b += char(c >> 8);
-        return b;
-    };
-    auto be = [](const std::u16string& t) {
-        std::string b;
-        for (char16_t c : t) b += char(c >> 8), b += char(c & 0xFF);
-        return b;
-    };
-    std::string utf8 = u8(text);
+    std::string le, be, utf8 = u8(text);
+    for (char16_t c : text) {
+        le += {char(c & 0xFF), char(c >> 8)};
+        be += {char(c >> 8), char(c & 0xFF)};
+    }
     struct {
         std::string bytes;
         IniEnc enc;
     } cases[] = {
-        {"\xFF\xFE" + le(text), INI_UTF16LE_BOM}, {"\xFE\xFF" + be(text), INI_UTF16BE_BOM},
-        {le(text), INI_UTF16LE},                  {be(text), INI_UTF16BE},
+        {"\xFF\xFE" + le, INI_UTF16LE_BOM}, {"\xFE\xFF" + be, INI_UTF16BE_BOM},
+        {le, INI_UTF16LE},                  {be, INI_UTF16BE},
         {"\xEF\xBB\xBF" + utf8, INI_UTF8_BOM},    {utf8, INI_UTF8},
     };
     for (auto& c : cases) {

@@ -37,7 +37,7 @@ TEST_F(Tr, LookupFindsWholeSegmentsOnlyAndHonoursLengthAndLanguage) {
         {"Fusil", 5, 1, nullptr},           // no English translation
         {"Tanque", 6, 2, nullptr},          // empty translation means none
         {"Blindaje", 8, 0, nullptr},        // Spanish never translates
-        {"Bl\0ndaje", 8, 1, nullptr},
+        {"Marca\0", 6, 1, nullptr},        // a NUL inside matches nothing, not even "Marca"
     };
     for (const Case& c : cases) {
         const char* got = trSegL(c.seg, c.len, c.lang);
