@@ -102,6 +102,7 @@ TEST_F(Widgets, ToolWindowWithAndWithoutTheWindowManager) {
     }
     dwmLibrary = L"dwmapi.dll";
 }
+
 TEST_F(Widgets, CaptureExclusionReportsWhatTheSystemDid) {
     HWND w = CreateWindowExW(WS_EX_LAYERED | WS_EX_TOPMOST, L"STATIC", L"", WS_POPUP, 0, 0, 50, 50, nullptr, nullptr,
                              hInst, nullptr);

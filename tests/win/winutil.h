@@ -96,28 +96,18 @@ inline void uiUp() {
 }
 
 // Answers each question dialog this thread opens, from a thread timer inside the dialog's own
-// loop: the dialog's texts are added to dialogTexts, then onDialog acts on it once.
+// loop: the dialog's text (its first control) is added to dialogTexts, then onDialog acts once.
 inline std::function<void(HWND)> onDialog;
 inline std::vector<std::wstring> dialogTexts;
 
 inline void CALLBACK dialogTick(HWND, UINT, UINT_PTR, DWORD) {
-    HWND dlg = nullptr;
-    EnumThreadWindows(GetCurrentThreadId(), [](HWND w, LPARAM out) -> BOOL {
-        wchar_t cls[32];
-        GetClassNameW(w, cls, 32);
-        if (lstrcmpW(cls, L"#32770") || !IsWindowVisible(w) || GetPropW(w, L"zvSeen")) return TRUE;
-        *(HWND*)out = w;
-        return FALSE;
-    }, (LPARAM)&dlg);
-    if (!dlg) return;
+    HWND dlg = GetActiveWindow();
+    wchar_t cls[32] = L"", text[512] = L"";
+    GetClassNameW(dlg, cls, 32);
+    if (lstrcmpW(cls, L"#32770") || GetPropW(dlg, L"zvSeen")) return;
     SetPropW(dlg, L"zvSeen", (HANDLE)1);
-    EnumChildWindows(dlg, [](HWND c, LPARAM) -> BOOL {
-        wchar_t cls[32], text[512];
-        GetClassNameW(c, cls, 32);
-        GetWindowTextW(c, text, 512);
-        if (!lstrcmpiW(cls, L"Static") && text[0]) dialogTexts.push_back(text);
-        return TRUE;
-    }, 0);
+    GetWindowTextW(GetWindow(dlg, GW_CHILD), text, 512);
+    dialogTexts.push_back(text);
     onDialog(dlg);
 }
 
