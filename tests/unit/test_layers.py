@@ -2,6 +2,7 @@
 (src/base) includes no subsystem; nothing but the roof (src/app) includes the roof; and the
 subsystems' include graph has no cycle."""
 
+import graphlib
 import os
 import re
 import unittest
@@ -33,21 +34,10 @@ def layer_faults(root):
                     faults.append(f"{rel}: includes the roof (app/)")
                 elif here != ROOF:
                     edges.setdefault(here, set()).add(there)
-    # a cycle between subsystems: depth-first search over the folder graph
-    state = {}
-
-    def visit(node, trail):
-        state[node] = 1
-        for nxt in sorted(edges.get(node, ())):
-            if state.get(nxt) == 1:
-                faults.append("cycle: " + " -> ".join(trail[trail.index(nxt):] + [nxt]))
-            elif not state.get(nxt):
-                visit(nxt, trail + [nxt])
-        state[node] = 2
-
-    for node in sorted(edges):
-        if not state.get(node):
-            visit(node, [node])
+    try:  # a cycle between subsystems
+        graphlib.TopologicalSorter(edges).prepare()
+    except graphlib.CycleError as e:
+        faults.append("cycle: " + " -> ".join(e.args[1]))
     return faults
 
 
