@@ -1,8 +1,8 @@
-// Share codes over the real built-in library: builds of its first 255 entries travel and come
-// back with the same pieces, whatever the interface language on either side.
+// Share codes over the real built-in library: its keys hash apart, and a build shared on one
+// interface language comes back whole on another (random libraries and rounds are the interop
+// test's).
 #include <gtest/gtest.h>
 
-#include <random>
 #include <set>
 #include <string>
 #include <vector>
@@ -52,27 +52,6 @@ std::vector<int> travel(const std::vector<int>& set, int from, int to, std::u16s
 TEST(BuildsRoundTrip, NoTwoBuiltinEntriesShareAHash) {
     std::set<uint32_t> seen;
     for (auto& k : builtinKeys()) EXPECT_TRUE(seen.insert(entryHash(k)).second) << w8u(k);
-}
-
-TEST(BuildsRoundTrip, BuildsOfTheFirst255EntriesComeBack) {
-    ASSERT_GE(DB_BUILTIN_N, 255);
-    std::vector<int> all;
-    for (int i = 0; i < 255; i++) all.push_back(i);
-    EXPECT_EQ(travel(all, 0, 0), all);
-    // every count byte alignment of the text form, from the front and the back of the order
-    for (int i : {0, 1, 2, 3, 4, 5, 6, 7, 63, 64, 65, 127, 128, 129, 253, 254}) {
-        std::vector<int> pre(all.begin(), all.begin() + i), post(all.begin() + i, all.end());
-        ASSERT_EQ(travel(pre, 0, 0), pre) << i;
-        ASSERT_EQ(travel(post, 0, 0), post) << i;
-    }
-    std::mt19937 rng(18);
-    for (int n = 0; n < 100; n++) {
-        std::vector<int> set;
-        unsigned density = rng() % 100;
-        for (int i = 0; i < 255; i++)
-            if (rng() % 100 < density) set.push_back(i);
-        ASSERT_EQ(travel(set, int(rng() % 6), int(rng() % 6)), set) << n;
-    }
 }
 
 TEST(BuildsRoundTrip, SpanishCodeOnAGermanInterface) {

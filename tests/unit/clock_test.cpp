@@ -221,9 +221,19 @@ TEST_F(Clock, StreakAcrossDays) {
 
 TEST_F(Clock, DurationAndFormattedTexts) {
     char16_t b[DUR_TEXT];
-    for (auto [s, text] : {std::pair{-500LL, u"0 min"}, {61LL, u"2 min"}, {3541LL, u"1h 00m"}, {86341LL, u"1d 0h"}}) {
-        fmtDur(b, s);
-        EXPECT_EQ(std::u16string(b), text) << s;
+    // rounded up to the minute; the language's day and hour marks; French says "0 jour"
+    struct { int lang; long long s; const char16_t* text; int streak; const char16_t* days; } cases[] = {
+        {1, -500, u"0 min", 2, u"2 days"}, {1, 61, u"2 min", 1, u"1 day"}, {1, 3541, u"1h 00m", 0, u"0 days"},
+        {1, 86341, u"1d 0h", 0, u"0 days"}, {2, 76 * 3600, u"3j 4h", 0, u"0 jour"}, {3, 76 * 3600, u"3T 4h", 0, u"0 Tage"},
+    };
+    for (auto& c : cases) {
+        uiSetLang(c.lang);
+        fmtDur(b, c.s);
+        EXPECT_EQ(std::u16string(b), c.text) << c.s;
+        curStreak = c.streak;
+        char16_t st[STREAK_TEXT];
+        streakText(st);
+        EXPECT_EQ(std::u16string(st), c.days) << c.streak;
     }
     fmtDur(b, 0x7FFFFFFFFFFFFFFFLL);
     EXPECT_LT(std::u16string(b).size(), size_t(DUR_TEXT));

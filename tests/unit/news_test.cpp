@@ -125,42 +125,35 @@ TEST_F(News, WeekdaysAndOptOut) {
     }
 }
 
-TEST_F(News, CountdownTexts) {
+// One table for the countdown texts: each branch once, and the day and hour marks of each language.
+TEST_F(News, CountdownTextsInEachLanguage) {
     char16_t b[LEFT_TEXT];
-    auto left = [&](long long ini, long long fin, int apx) {
-        newsCountdown(b, ini, fin, apx, now);
-        return std::u16string(b);
+    const long long h76 = 76 * 3600 + 59;
+    struct { int lang; long long ini, fin; int apx; const char16_t *news, *left; } cases[] = {
+        {1, now + 1, 0, 1, u"in ~1 min", u"x 0h 00m"},  // under a minute counts as one
+        {1, now + 3600 + 20 * 60 + 59, 0, 0, u"in 1 h 20 min", u"x 1h 20m"},
+        {1, now + 2 * 86400 + 59, 0, 0, u"in 2 d", u"x 2d 0h"},
+        {1, now - 10, now + 5 * 3600 + 20 * 60, 1, u"~5 h 20 min left", nullptr},
+        {2, now + h76, 0, 0, u"dans 3 j 4 h", u"x 3j 4h"},
+        {3, now + h76, 0, 0, u"in 3 T 4 h", u"x 3T 4h"},
     };
-    struct { long long ini, fin; int apx; const char16_t* want; } cases[] = {
-        {now + 1, 0, 0, u"in 1 min"},       {now + 3600 + 20 * 60 + 59, 0, 0, u"in 1 h 20 min"},
-        {now + 90000, 0, 1, u"in ~1 d 1 h"}, {now + 2 * 86400 + 59, 0, 0, u"in 2 d"},
-        {now - 10, now + 5 * 3600 + 20 * 60, 1, u"~5 h 20 min left"}, {now - 10, now - 5, 0, u""},
-    };
-    for (auto& c : cases) EXPECT_EQ(left(c.ini, c.fin, c.apx), c.want) << c.ini - now << " " << c.fin - now;
-    // urgent below one day
-    EXPECT_EQ(newsCountdown(b, now + 86399, 0, 0, now), 2);
-    EXPECT_EQ(newsCountdown(b, now + 86400, 0, 0, now), 1);
-    EXPECT_EQ(newsCountdown(b, 0, 0, 0, now), 0);
-}
-
-TEST_F(News, RemainingTimeLineInEachLanguage) {
-    char16_t b[LEFT_TEXT];
-    struct { long long s; const char16_t* want; } cases[] = {{307 * 60, u"Día 5h 07m"}, {-400, u"Día 0h 00m"}};
     for (auto& c : cases) {
-        fmtLeft(b, u"Día", c.s);
-        EXPECT_EQ(std::u16string(b), c.want) << c.s;
+        uiSetLang(c.lang);
+        newsCountdown(b, c.ini, c.fin, c.apx, now);
+        EXPECT_EQ(std::u16string(b), c.news) << c.ini - now;
+        if (!c.left) continue;
+        fmtLeft(b, u"x", c.ini - now);
+        EXPECT_EQ(std::u16string(b), c.left) << c.ini - now;
     }
+    fmtLeft(b, u"x", -400);
+    EXPECT_EQ(std::u16string(b), u"x 0h 00m");
     fmtLeft(b, nullptr, 0x7FFFFFFFFFFFFFFFLL);
     EXPECT_LT(std::u16string(b).size(), size_t(LEFT_TEXT));
-    // the countdowns take the language's day mark
-    struct Case { int lang; const char16_t *left, *news; };
-    for (const Case& c : {Case{2, u"Semaine 3j 4h", u"dans 3 j 4 h"}, Case{3, u"Woche 3T 4h", u"in 3 T 4 h"}}) {
-        uiSetLang(c.lang);
-        fmtLeft(b, T(30), 76 * 3600 + 59);
-        EXPECT_EQ(std::u16string(b), c.left);
-        newsCountdown(b, now + 76 * 3600, 0, 0, now);
-        EXPECT_EQ(std::u16string(b), c.news);
-    }
+    // ended: no text; urgent below one day
+    EXPECT_EQ(newsCountdown(b, now - 10, now - 5, 0, now), 0);
+    EXPECT_EQ(std::u16string(b), u"");
+    EXPECT_EQ(newsCountdown(b, now + 86399, 0, 0, now), 2);
+    EXPECT_EQ(newsCountdown(b, now + 86400, 0, 0, now), 1);
 }
 
 TEST_F(News, TimerDecisions) {

@@ -177,21 +177,6 @@ TEST_F(Pack, SeasonCodes) {
     EXPECT_GT(seasonIdx("Y99999999999999999999S1"), 0);  // bounded, never overflows
 }
 
-// The built-in pack parses whole, and every block but a creator has its title in each language.
-TEST_F(Pack, BuiltInPack) {
-    EXPECT_EQ(std::strlen(PACK_BUILTIN), PACK_BUILTIN_LEN);
-    ASSERT_EQ(pkParse(PACK_BUILTIN, PACK_BUILTIN_LEN), 1);
-    for (int i = 1; i < pkN; i++) {
-        if (std::string(pk[i].kind) == "creador") continue;
-        for (int l = 0; l < LANG_COUNT; l++) {
-            uiSetLang(l);
-            std::string key = std::string("titulo.") + LANG_CODE[l];
-            EXPECT_NE(praw(&pk[i], key.c_str()), nullptr) << i << " " << key;
-            EXPECT_NE(pget(&pk[i], "texto"), nullptr);
-        }
-    }
-}
-
 // ---- installation and header values ---------------------------------------------------------
 
 namespace {

@@ -78,61 +78,46 @@ TEST(SettingsSave, DuplicateKeysStoreNothing) {
               (std::vector<unsigned>{unsigned(writes), unsigned(saves), 9u, F7}));
 }
 
-TEST(SettingsSave, KeysAreStoredAsTextInTheCurrentLanguage) {
-    MemStore st;
-    freshSettings(st);
-    SettingsForm f = untouched();
-    f.keys[KEY_HIDE] = keyPack(CTRL, F7);
-    f.keys[KEY_LIB] = keyPack(MODK_SHIFT, 36);
-    int saves = st.saves;
-    ASSERT_EQ(settingsSave(f, localAt(2024, 3, 6, 12), 100, st).ok, 1);
-    EXPECT_EQ(st.saves - saves, 1) << "the whole form in one write of the file";
-    EXPECT_EQ(st.getStr("ajustes", "TeclaOcultar", u"", 64) + u" " + st.getStr("ajustes", "TeclaBiblioteca", u"", 64),
-              u"Ctrl+F7 Shift+Inicio");
-}
-
-TEST(SettingsSave, ResetHourChangeAtHalfPastNineKeepsTheTicks) {
+// Keys as text in the current language, and a new reset hour (local or UTC) at 09:30 that keeps
+// the ticks of the running periods: the stamps move to the new hour's last reset, which still
+// comes when its hour does. The whole form goes in one write of the file.
+TEST(SettingsSave, KeysAsTextAndANewResetHourKeepsTheTicks) {
     TzScope tz("Europe/Madrid");
-    MemStore st;
-    freshSettings(st);
-    long long t = localAt(2024, 3, 6, 9, 30);  // a Wednesday, after the 09:00 reset
-    checkResets(t, st);
-    checked[0] = checked[9] = 1;
-    saveState(st);
-    SettingsForm f = untouched();
-    f.resetRow = 10;
-    ASSERT_EQ(settingsSave(f, t, 100, st).ok, 1);
-    EXPECT_EQ(st.getInt("ajustes", "HoraReinicio", -1), 10);
-    EXPECT_EQ(std::make_pair(dailyStamp, weeklyStamp), std::make_pair(localAt(2024, 3, 5, 10), localAt(2024, 3, 5, 10)));
-    EXPECT_EQ(checkResets(t + 60, st), 0);
-    EXPECT_EQ(checked[0] + checked[9], 2);
-    // the new hour's reset still comes, at 10:00
-    EXPECT_EQ(checkResets(localAt(2024, 3, 6, 10, 1), st), 1);
-    EXPECT_EQ(std::make_pair(checked[0], checked[9]), std::make_pair(0, 1));  // the week goes on to Tuesday
-}
-
-TEST(SettingsSave, AUtcHourIsStoredWithItsKeyAndKeepsTheTicks) {
-    TzScope tz("Europe/Madrid");
-    MemStore st;
-    freshSettings(st);
-    long long t = localAt(2024, 3, 6, 9, 30);  // Wednesday 08:30 UTC: 08:00 UTC is 09:00 here
-    checkResets(t, st);
-    checked[0] = checked[9] = 1;
-    saveState(st);
-    SettingsForm f = untouched();
-    f.resetRow = 24 + 8;
-    ASSERT_EQ(settingsSave(f, t, 100, st).ok, 1);
-    EXPECT_EQ(st.getStr("ajustes", "HoraReinicio", u"", 8) + st.getStr("ajustes", "ReinicioUTC", u"", 8), u"81");
-    EXPECT_EQ(dailyStamp, utc(2024, 3, 6, 8));
-    EXPECT_EQ(checkResets(t + 60, st), 0);
-    EXPECT_EQ(checked[0] + checked[9], 2);
-    resetHour = 0;
-    resetUtc = 0;
-    loadSettings(st);
-    EXPECT_EQ(resetRowOf(resetHour, resetUtc), 24 + 8);
-    f.resetRow = 9;  // back to local time: the key goes back to 0
-    settingsSave(f, t, 100, st);
-    EXPECT_EQ(st.getStr("ajustes", "ReinicioUTC", u"", 8), u"0");
+    const long long t = localAt(2024, 3, 6, 9, 30);  // a Wednesday, after the 09:00 reset (08:00 UTC)
+    struct Case {
+        int row;
+        const char16_t* stored;  // HoraReinicio and ReinicioUTC
+        long long stamp, next;
+    } cases[] = {
+        {10, u"100", localAt(2024, 3, 5, 10), localAt(2024, 3, 6, 10, 1)},
+        {24 + 8, u"81", utc(2024, 3, 6, 8), utc(2024, 3, 7, 8, 1)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.row);
+        MemStore st;
+        freshSettings(st);
+        checkResets(t, st);
+        checked[0] = checked[9] = 1;
+        saveState(st);
+        SettingsForm f = untouched();
+        f.resetRow = c.row;
+        f.keys[KEY_HIDE] = keyPack(CTRL, F7);
+        f.keys[KEY_LIB] = keyPack(MODK_SHIFT, 36);
+        int saves = st.saves;
+        ASSERT_EQ(settingsSave(f, t, 100, st).ok, 1);
+        EXPECT_EQ(st.saves - saves, 1);
+        EXPECT_EQ(st.getStr("ajustes", "TeclaOcultar", u"", 64) + u" " + st.getStr("ajustes", "TeclaBiblioteca", u"", 64),
+                  u"Ctrl+F7 Shift+Inicio");
+        EXPECT_EQ(st.getStr("ajustes", "HoraReinicio", u"", 8) + st.getStr("ajustes", "ReinicioUTC", u"", 8), c.stored);
+        EXPECT_EQ(dailyStamp, c.stamp);
+        EXPECT_EQ(checkResets(t + 60, st), 0);
+        EXPECT_EQ(checked[0] + checked[9], 2);
+        EXPECT_EQ(checkResets(c.next, st), 1);
+        EXPECT_EQ(std::make_pair(checked[0], checked[9]), std::make_pair(0, 1));  // the week goes on to Tuesday
+        resetHour = resetUtc = 0;
+        loadSettings(st);
+        EXPECT_EQ(resetRowOf(resetHour, resetUtc), c.row);
+    }
 }
 
 TEST(SettingsSave, OpacityFollowsTheSliderOnlyWhenMoved) {

@@ -1,6 +1,6 @@
-// Share codes: the byte layout and text form, the message, finding and decoding a code in
-// pasted text, and the import with its checks. Hand-made codes come from the layout, not from
-// the encoder, so encoder and decoder cannot agree on a mistake.
+// Share codes: the message, finding and decoding a code in pasted text, and the import with its
+// checks. The byte layout and the text form are checked against an independent encoder by the
+// interop test, so hand-made payloads here go through the program's own text form.
 #include "builds/share.h"
 
 #include <gtest/gtest.h>
@@ -15,56 +15,19 @@
 
 namespace {
 
-// base64url without padding, written out plainly for hand-made codes
-std::u16string b64(const std::vector<uint8_t>& b) {
-    static const char* A = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789-_";
-    std::u16string r;
-    int bits = 0;
-    unsigned acc = 0;
-    for (uint8_t c : b) {
-        acc = (acc << 8) | c;
-        bits += 8;
-        while (bits >= 6) {
-            bits -= 6;
-            r.push_back(char16_t(A[(acc >> bits) & 63]));
-        }
-    }
-    if (bits) r.push_back(char16_t(A[(acc << (6 - bits)) & 63]));
-    return r;
-}
-
-uint32_t fnv(const std::string& s) {
-    uint32_t h = 2166136261u;
-    for (unsigned char c : s) h = (h ^ c) * 16777619u;
-    return h;
-}
-
-void be(std::vector<uint8_t>& b, uint32_t h) {
-    for (int s = 24; s >= 0; s -= 8) b.push_back(uint8_t(h >> s));
-}
-
-// A hand-made payload: version 1, name, count and hashes of the given keys.
+// A hand-made payload: version, name bytes as given, a count and the hashes of the given keys.
 std::vector<uint8_t> payload(const std::string& name, int count, const std::vector<std::u16string>& keys, int version = 1) {
     std::vector<uint8_t> b{uint8_t(version), uint8_t(name.size())};
     b.insert(b.end(), name.begin(), name.end());
     b.push_back(uint8_t(count));
-    for (auto& k : keys) be(b, fnv(w8u(k)));
+    for (auto& k : keys)
+        for (int s = 24; s >= 0; s -= 8) b.push_back(uint8_t(entryHash(k) >> s));
     return b;
 }
 
-std::u16string code(const std::vector<uint8_t>& b) { return u"ZV1-" + b64(b); }
+std::u16string code(const std::vector<uint8_t>& b) { return shareCodeText(b); }
 
 }  // namespace
-
-TEST(Share, HashAndTextForm) {
-    EXPECT_EQ(entryHash(u"foobar"), 0xBF9CF968u);  // a published FNV-1a test value
-    EXPECT_EQ(entryHash(u"9|Tabla de daño"), fnv("9|Tabla de da\xC3\xB1o"));
-    // one, two and three bytes left over
-    EXPECT_EQ(shareCodeText({1, 1, 'A', 0}) + shareCodeText({1, 2, 'A', 'B', 0}) + shareCodeText({0xFB, 0xFF, 0xBF}),
-              u"ZV1-AQFBAAZV1-AQJBQgAZV1--_-_");
-    std::vector<uint8_t> p = sharePayload(u"Mi build", {0x01020304u, 0xA0B0C0D0u});
-    EXPECT_EQ(p, (std::vector<uint8_t>{1, 8, 'M', 'i', ' ', 'b', 'u', 'i', 'l', 'd', 2, 1, 2, 3, 4, 0xA0, 0xB0, 0xC0, 0xD0}));
-}
 
 TEST(Share, NamesTravelAsAtMost120Bytes) {
     struct Case {
@@ -100,7 +63,7 @@ TEST(Share, DecodingRefusesCleanly) {
         {"claims more than it holds", code(payload("x", 255, {KEYS[1]})), 1, 1},
         {"a megabyte of code", u"ZV1-AQ" + full, 0, 0},
         {"length byte past the end", code({1, 200, 'a', 'b'}), 0, 0},
-        {"prefix in lower case", u"zv1-" + b64(ok), 0, 0},
+        {"prefix in lower case", u"zv1-" + code(ok).substr(4), 0, 0},
         {"whole", good, 1, 2},
     };
     for (auto& c : cases) {
@@ -135,7 +98,7 @@ TEST(Share, CodesAreFoundInPastedText) {
         EXPECT_EQ(sc.name + u16num(sc.count), u"Striker2") << cs.what;
         ASSERT_EQ(sc.hashes.size(), cs.hashes) << cs.what;
         if (cs.hashes == 2) {
-            EXPECT_EQ(sc.hashes[1], fnv("3|Eagle Bearer")) << cs.what;
+            EXPECT_EQ(sc.hashes[1], entryHash(KEYS[3])) << cs.what;
         }
     }
 }
