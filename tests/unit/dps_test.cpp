@@ -55,11 +55,6 @@ TEST(DpsParse, ReadsThirtyNineCharactersAndSaturates) {
     EXPECT_EQ(dpsParse(u"9.999.999.999.999.999"), 1e15);
 }
 
-TEST(DpsCalc, DefaultsGiveTheHandComputedFigures) {
-    // 50000 x 1.15 x (1 + 0.5 x 1) = 86250; x 12.5 shots/s; x 40; 40 / 12.5 = 3.2 s; 3450000 / 5.4
-    EXPECT_EQ(shown(withField(-1, nullptr)), "86.250 | 1.078.125 | 638.889 | 3.450.000 | 3.20 s");
-}
-
 TEST(DpsCalc, CapsEdgesAndEmptyFields) {
     struct {
         int field;

@@ -90,35 +90,30 @@ TEST_F(Db, DatedPackEntryGetsItsWhenLines) {
          "[noticia]\ntitulo = Otro\ntexto = x\ninicio = 2026-11-03 09:00\nfin = 2026-11-10 09:00\naprox = sí\n");
     dbInit(nullptr);
     const std::u16string& a = wBody[DB_BUILTIN_N];
-    EXPECT_EQ(a.rfind(std::u16string(T(253)) + u"\r\n", 0), 0u) << w8u(a);
     ASSERT_NE(a.find(u"2026-11-03 09:00"), std::u16string::npos);
     EXPECT_EQ(a.find(u"2026-11-03 09:00"), a.rfind(u"2026-11-03 09:00"));  // equal start and end: only the start line
     EXPECT_NE(a.find(u"\r\n\r\nLínea uno\r\nLínea dos"), std::u16string::npos);
     const std::u16string& b = wBody[DB_BUILTIN_N + 1];
     EXPECT_NE(b.find(u"2026-11-10 09:00"), std::u16string::npos);
     for (char16_t* p = (char16_t*)b.c_str(); *p; p++)
-        if (*p == u'\n') ASSERT_EQ(p[-1], u'\r');  // one line-end style for the whole body
+        if (*p == u'\n') { ASSERT_EQ(p[-1], u'\r'); }  // one line-end style for the whole body
 }
 
-TEST_F(Db, BuiltInKeysNamesAndTextsHoldInEveryLanguage) {
+// Titles are unique within a category (the generator's check); here every entry of the built-in
+// library and pack is found by its key on a German interface, and by its title in every language.
+TEST_F(Db, BuiltInEntriesAreFoundByKeyAndByTheirTitleInEveryLanguage) {
     pkParse(PACK_BUILTIN, PACK_BUILTIN_LEN);
     pkApplyHeader();
-    for (int l = 0; l < LANG_COUNT; l++) {
-        uiSetLang(l);
-        dbFree();
-        dbInit(nullptr);
-        std::set<std::u16string> keys;
-        for (int i = 0; i < DBN; i++) {
-            std::u16string k = entryKey(i);
-            ASSERT_TRUE(keys.insert(k).second) << w8u(k);
-            ASSERT_EQ(entryByKey(k.c_str()), i) << w8u(k);
-            for (int tl = 0; tl < LANG_COUNT; tl++) {
-                std::string t8;
-                trSplitTo(t8, DB[i].title, TR_WHOLE, tl);
-                std::u16string t = u8w(t8);
-                foldInPlace(t);
-                if (i < DB_BUILTIN_N) ASSERT_NE(wNames[i].find(t), std::u16string::npos) << t8 << " / " << tl;
-            }
+    uiSetLang(3);
+    dbInit(nullptr);
+    for (int i = 0; i < DBN; i++) {
+        ASSERT_EQ(entryByKey(entryKey(i).c_str()), i) << w8u(entryKey(i));
+        for (int tl = 0; tl < LANG_COUNT && i < DB_BUILTIN_N; tl++) {
+            std::string t8;
+            trSplitTo(t8, DB[i].title, TR_WHOLE, tl);
+            std::u16string t = u8w(t8);
+            foldInPlace(t);
+            ASSERT_NE(wNames[i].find(t), std::u16string::npos) << t8 << " / " << tl;
         }
     }
     for (const char16_t* k : {u"01|Aegis", u"1|aegis", u"1|Aegis ", u"Aegis"}) EXPECT_EQ(entryByKey(k), -1) << w8u(k);
