@@ -104,11 +104,7 @@ TEST_F(Search, FuzzyStepForMisspelledNames) {
     for (const char16_t* q : {u"stk", u"a b c d e"}) {
         for (const LibRow& r : rows(q)) EXPECT_FALSE(r.fuzzy) << w8u(q);  // too short, or no word of 2
     }
-    EXPECT_TRUE(rows(u"qqqqqq").empty());  // nothing close: nothing listed
-    std::set<int> seen;
-    auto r = rows(u"talent");
-    EXPECT_LE(r.size(), size_t(std::count_if(r.begin(), r.end(), [](const LibRow& x) { return !x.fuzzy; })) + FUZZY_ROWS);
-    for (const LibRow& x : r) EXPECT_TRUE(seen.insert(x.entry).second);
+    EXPECT_TRUE(rows(u"qqqqqq").empty());  // nothing close: nothing listed (no repeats, the cap: fuzz)
 }
 
 TEST_F(Search, CategoryRowsBuildCreatorsAndHidingOutdated) {
@@ -120,7 +116,6 @@ TEST_F(Search, CategoryRowsBuildCreatorsAndHidingOutdated) {
     ASSERT_EQ(entries(b), (std::vector<int>{aegis, striker}));
     EXPECT_NE(rowText2(b[0]), rowText2(b[1]));  // owned or not
     // a query in the build row lists only the build, not even fuzzily
-    for (const LibRow& r : rows(u"strker", ROW_BUILD)) EXPECT_TRUE(fav[r.entry]);
     EXPECT_EQ(entries(rows(u"cavalir", ROW_BUILD)), std::vector<int>{});
     EXPECT_EQ(rows(u"cavalir", 2)[0].entry, cavalier);
     // outside the build, hideOld drops outdated entries from searches and categories

@@ -1,6 +1,7 @@
 // Share codes: the message, finding and decoding a code in pasted text, and the import with its
 // checks. The byte layout and the text form are checked against an independent encoder by the
-// interop test, so hand-made payloads here go through the program's own text form.
+// interop test, so hand-made payloads here go through the program's own text form; a refused or
+// full import leaving everything as it was is the fuzz target's invariant.
 #include "builds/share.h"
 
 #include <gtest/gtest.h>
@@ -135,7 +136,6 @@ TEST(Share, ImportMakesANewCurrentBuild) {
     ASSERT_EQ(buildImportText(s, u"te paso: " + code(p) + u"\r\nsaludos", r), IMPORT_DONE);
     EXPECT_EQ((std::vector<int>{r.matched, r.unknown, nBuilds, curBuild}), (std::vector<int>{2, 2, 2, 1}));
     EXPECT_EQ(pieces(), (std::vector<int>{0, 3}));
-    EXPECT_EQ(s.getStr("build1", "f1", u"", 400), u"0|3|Eagle Bearer");  // not marked as obtained
     EXPECT_EQ(s.section("build0"), mine);  // the build that was current is left as it was
     EXPECT_EQ(importMessage(r), u"Build «Striker» importada con 2 piezas.\n\n"
                                 u"2 piezas no están en tu versión del programa; actualízalo para verlas.");
@@ -148,27 +148,6 @@ TEST(Share, ImportMakesANewCurrentBuild) {
     // a code with an empty name takes the shown one
     ASSERT_EQ(buildImportText(s, code(payload("", 0, {})), r), IMPORT_DONE);
     EXPECT_EQ(r.name, u"Mi build");
-}
-
-TEST(Share, FailedOrFullImportsChangeNothing) {
-    MemStore s;
-    start(s);
-    buildToggle(s, 1);
-    std::u16string before = s.text();
-    ImportResult r;
-    for (std::u16string t : {u"hola", u"ZV1-AgA"}) {
-        EXPECT_EQ(buildImportText(s, t, r), IMPORT_NONE);
-        EXPECT_EQ(importMessage(r), T(182));
-    }
-    EXPECT_EQ(s.text(), before);
-    EXPECT_EQ(pieces(), std::vector<int>{1});
-    while (nBuilds < MAX_BUILDS) buildNew(s, u"b", false);
-    before = s.text();
-    int cur = curBuild;
-    EXPECT_EQ(buildImportText(s, code(payload("x", 1, {KEYS[0]})), r), IMPORT_FULL);
-    EXPECT_EQ(importMessage(r), u"");
-    EXPECT_EQ(s.text(), before);
-    EXPECT_EQ(curBuild, cur);
 }
 
 TEST(Share, ThreeHundredPiecesShareTheFirst255) {
