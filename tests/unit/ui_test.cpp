@@ -22,14 +22,6 @@ TEST(UiText, FallbackOrderIsCurrentThenEnglishThenSpanish) {
     for (auto& c : cases) EXPECT_STREQ(uiPick(c.texts, c.lang), c.want) << (&c - cases);
 }
 
-TEST(UiText, ALanguageChangeDropsTheCachedTexts) {
-    uiSetLang(0);
-    EXPECT_EQ(std::u16string(T(39)), u"Salir");
-    uiSetLang(1);
-    EXPECT_EQ(std::u16string(T(39)), u"Exit");
-    uiSetLang(0);
-}
-
 TEST(UiText, LanguageCodes) {
     struct Code {
         const char16_t* code;
