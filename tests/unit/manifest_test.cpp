@@ -47,7 +47,6 @@ TEST_F(Manifest, NewerByBuildNumberOrVersionAndInvalidManifests) {
     } cases[] = {
         {manifest(URL + "version = 0.0.1\ncompilacion = 10\n"), 0, UPD_NEWER},  // the build number alone decides
         {manifest(URL + "version = 9.9.9\ncompilacion = 9\n"), 0, UPD_CURRENT},
-        {manifest(URL + "version = 0.0.10\n"), 0, UPD_NEWER},
         {manifest(URL + "version = 0.0.9.0.5\n"), 0, UPD_CURRENT},  // a fifth component is not read
         {manifest(URL + "version = 99999999999999999999999.0\n"), 0, UPD_NEWER},
         {"\xEF\xBB\xBF" + manifest(ok), 0, UPD_INVALID},          // byte-order mark first
