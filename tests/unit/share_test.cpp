@@ -1,7 +1,8 @@
 // Share codes: the message, finding and decoding a code in pasted text, and the import with its
 // checks. The byte layout and the text form are checked against an independent encoder by the
-// interop test, so hand-made payloads here go through the program's own text form; a refused or
-// full import leaving everything as it was is the fuzz target's invariant.
+// interop test (with the 120-byte name cut and the first 255 pieces), so hand-made payloads here
+// go through the program's own text form; a refused or full import leaving everything as it was
+// is the fuzz target's invariant.
 #include "builds/share.h"
 
 #include <gtest/gtest.h>
@@ -29,22 +30,6 @@ std::vector<uint8_t> payload(const std::string& name, int count, const std::vect
 std::u16string code(const std::vector<uint8_t>& b) { return shareCodeText(b); }
 
 }  // namespace
-
-TEST(Share, NamesTravelAsAtMost120Bytes) {
-    struct Case {
-        std::u16string name;
-        size_t bytes;
-    } cases[] = {
-        {std::u16string(130, u'a'), 120},
-        {std::u16string(119, u'a') + u"é", 119},     // the two-byte letter does not fit whole
-        {std::u16string(117, u'a') + u"\U0001F525", 117},
-    };
-    for (auto& c : cases) {
-        std::vector<uint8_t> p = sharePayload(c.name, {});
-        ASSERT_EQ(p[1], c.bytes) << w8u(c.name);
-        EXPECT_EQ(std::string(p.begin() + 2, p.begin() + 2 + p[1]), w8u(c.name).substr(0, c.bytes));
-    }
-}
 
 TEST(Share, DecodingRefusesCleanly) {
     std::vector<uint8_t> ok = payload("Striker", 2, {KEYS[0], KEYS[3]});
@@ -157,12 +142,7 @@ TEST(Share, ThreeHundredPiecesShareTheFirst255) {
     buildsLoad(s);
     for (auto& f : fav) f = 1;
     buildRename(s, u"Todo");
-    std::u16string c = buildShareCode();
-    ShareCode sc;
-    ASSERT_EQ(shareDecode(c, sc), 1);
-    EXPECT_EQ(sc.count, 255);
-    ASSERT_EQ(sc.hashes.size(), 255u);
-    EXPECT_EQ(sc.hashes[254], entryHash(keys[254]));
+    std::u16string c = buildShareCode();  // (its first 255 pieces: the interop test's)
     // the message stays under its limit and ends with the code; the rest of the list does not fit
     std::u16string m = buildShareMessage([&](int i) { return keys[size_t(i)].substr(2); }, u"https://zenvoral.app/");
     EXPECT_LT(m.size(), SHARE_MESSAGE_MAX);
