@@ -218,12 +218,13 @@ void ProfileStore::sync() {
 
 bool ProfileStore::writeFile() {
     // The file about to be replaced is the last good one (read good or written by us, and
-    // unchanged since): it becomes the copy. A hard link costs nothing (a copy where the file
-    // system has none); it is made beside and moved over the old copy, so there is always one.
+    // unchanged since): it becomes the copy. A real copy, not a hard link: a save cut short
+    // would leave the link as the very file, emptied or damaged with it if the file is then
+    // rewritten in place. It is made beside and moved over the old copy, so there is always one.
     if (knownGood && known.there && stat() == known) {
         std::wstring next = copyPath + L".nuevo";
         DeleteFileW(next.c_str());
-        if (CreateHardLinkW(next.c_str(), path.c_str(), nullptr) || CopyFileW(path.c_str(), next.c_str(), FALSE))
+        if (CopyFileW(path.c_str(), next.c_str(), FALSE))
             MoveFileExW(next.c_str(), copyPath.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
     }
     DWORD err;
