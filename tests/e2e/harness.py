@@ -1,11 +1,9 @@
 """Drives the real Zenvoral.exe under Wine on a virtual display: starts it from a clean program
 folder, waits for its windows and files, reads ajustes.ini and registro.txt, sends clicks and keys
 (xdotool), reads screen pixels (ImageMagick) and runs the stand-ins (game, browser, probe).
-
-The program's own web addresses are real hosts. Before every start the harness points the
-settings URLDatos, URLVersion, URLImagenes and URLDirecto at 127.0.0.1 (a closed port unless a
-test names its local server), so no test reaches another host; a run started with
-local_only=False is killed before its first network check (20 s after start)."""
+Before every start the program's web addresses are pointed at 127.0.0.1 (a closed port unless a
+test names its local server); a run started with local_only=False is killed within 15 s, before
+its first network check."""
 
 import os
 import re
@@ -35,7 +33,6 @@ _xvfb = None
 
 
 def start_display(size="1280x1200"):
-    """A virtual display on a number nobody holds, made the current DISPLAY."""
     for num in range(90, 190):
         if os.path.exists(f"/tmp/.X{num}-lock") or os.path.exists(f"/tmp/.X11-unix/X{num}"):
             continue
@@ -167,13 +164,7 @@ def write_ini(sections):
 def set_settings(values, sec="ajustes"):
     """Sets keys of a section in ajustes.ini (made as on a first start when missing)."""
     sections = ini() if os.path.exists(INI) else {"ajustes": list(FIRST_KEYS)}
-    keys = sections.setdefault(sec, [])
-    for k, v in values.items():
-        same = [i for i, (kk, _) in enumerate(keys) if kk.lower() == k.lower()]
-        if same:
-            keys[same[0]] = (keys[same[0]][0], v)
-        else:
-            keys.append((k, v))
+    sections[sec] = list(dict(sections.get(sec, []), **values).items())
     write_ini(sections)
 
 

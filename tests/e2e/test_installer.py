@@ -1,10 +1,8 @@
-"""The setup program (installer/zenvoral.nsi, built with makensis) and the program's self-update
-under Wine, against a local site: version A (this build) installed silently with what it
-registers; the setup's update mode waits for the running program, then replaces and restarts it;
-a manifest offering B (the same program with the next build number, ZenvoralNext.exe, in its own
-setup) whose every fault (digest, altered, cut, missing, stalled download, no digest) leaves A
-running; then "Actualizar ahora" brings B up with the player's data untouched; a silent uninstall
-removes the program and keeps the data."""
+"""The setup program (installer/zenvoral.nsi, built with makensis) and the self-update under Wine,
+against a local site: A (this build) installed silently with what it registers; the update mode
+waits for the running program, then replaces and restarts it; every fault of B's download (the same
+program, next build, in its own setup) leaves A running; then B comes up with the player's data
+untouched; a silent uninstall removes the program and keeps the data."""
 
 import hashlib
 import os

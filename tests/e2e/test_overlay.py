@@ -1,7 +1,9 @@
-"""The overlay of the real program, one start: where it shows with its emblem and header, a click
-on a task row (saved at once, a slide is no click), the emblem collapsing it, drags by the header
-and by the collapsed emblem (the place stored), then the tray menu: its ticks, a language chosen
-there relabels the overlay, and compact mode shows only pending tasks down to the "all done" row."""
+"""The overlay of the real program. Beside a stand-in game: it appears when the game starts, hides
+when it ends, a launcher does not count, and the global keys expand, hide and quit. Then shown for
+a test: where it shows with its emblem and header, a click on a task row (saved at once, a slide
+is no click), the emblem collapsing it, drags by the header and by the collapsed emblem (the place
+stored), and the tray menu: its ticks, a language chosen there relabels the overlay, and compact
+mode shows only pending tasks down to the "all done" row."""
 
 import os
 import subprocess
@@ -14,6 +16,12 @@ import harness as h  # noqa: E402
 from harness import setUpModule, tearDownModule  # noqa: E402,F401  (a display and Wine server per file)
 
 WM_RBUTTONUP = 0x0205
+
+
+def width():
+    """Width of the visible overlay, or None while it is hidden."""
+    wins = h.windows()
+    return h.geometry(wins[0])[2] if wins else None
 
 
 def first_box(path, win):
@@ -59,8 +67,37 @@ class Overlay(h.ProgramTest):
                                    (str(nx), str(ny)), 5))
         return nx, ny
 
-    def test_overlay_clicks_drags_and_tray_menu(self):
+    def test_overlay_with_the_game_then_clicks_drags_and_tray_menu(self):
+        h.past_first_start()
+        self.run_program()
+        self.wait_started()
+        launcher = self.run_game("TheDivision2Launcher.exe")
+        time.sleep(4.5)
+        self.assertIsNone(width(), "no game (a launcher is not the game): the overlay stays hidden")
+        self.run_game()
+        # the clock starts once the game's process exists (Wine takes a moment to start it)
+        self.assertTrue(h.wait_for(lambda: h.pids(b"e2e games", b"TheDivision2.exe"), 10, 0.02))
+        t0 = time.time()
+        self.assertTrue(h.wait_for(width, 6, 0.05), "the overlay appears when the game starts")
+        print("overlay shown %.2f s after the game started" % (time.time() - t0))
+        self.assertLess(time.time() - t0, 2.6)  # the 2-s check plus Wine's mapping
+        self.assertEqual(width(), 52, "collapsed: the emblem")
+        for k, want in (("F8", 300), ("F8", 52), ("F7", None), ("F7", 52)):  # expand, collapse, hide, show
+            h.key(k)  # the keys reach the overlay while the game has the keyboard
+            self.assertTrue(h.wait_for(lambda: width() == want, 3), (k, want))
+        h.kill(h.pids(b"e2e games", b"TheDivision2.exe"))
+        t0 = time.time()
+        self.assertTrue(h.wait_for(lambda: width() is None, 6, 0.05), "the overlay hides when the game ends")
+        print("overlay hidden %.2f s after the game ended" % (time.time() - t0))
+        self.assertLess(time.time() - t0, 2.6)
+        h.focus(launcher)
+        h.key("F10")
+        self.assertTrue(h.wait_for(lambda: not h.program_pids(), 6), "F10 ends the program")
+        h.kill(h.pids(b"e2e games"))
+
+        # the mutex is free: a new start runs normally (no notice box, a second start line)
         win = self.show_overlay()
+        self.assertEqual(sum("Inicio" in l for l in h.log_lines()), 2)
         subprocess.run(["xdotool", "mousemove", "900", "700"], check=True)
         time.sleep(0.5)
         x, y, w, hgt = h.geometry(win)

@@ -1,4 +1,7 @@
-"""The settings window of the real program, opened from the tray command: keys pressed in its key
+"""The checklist editor and the settings window of the real program, opened from their tray
+commands. In the editor an own task named in accents and a non-Latin script is added, moved, a
+built-in task unticked, the own task deleted and the list restored; every step is in ajustes.ini at
+once and the overlay's height follows. In the settings window keys pressed in its key
 boxes are captured (the global keys are off meanwhile), F8 in two boxes is refused with the
 warning and stores nothing, Ctrl+F7 for hide is stored with a reset hour in UTC (the day then
 starts at that UTC hour) and then hides the overlay, a new interface size restarts the program
@@ -18,6 +21,13 @@ WM_LBUTTONUP = 0x0202
 # client positions of the controls used here (units = pixels at the test display's 96 DPI)
 EXPAND_BOX, HIDE_BOX, SAVE, SCALE, CAPTURE = (324, 68), (324, 102), (616, 593), (556, 76), (23, 479)
 RESET = (324, 226)
+NAME = "Misión ñ — 日本"
+BUTTONS = ("add", "delete", "up", "down", "restore")
+EDITOR = "^Editar checklist"
+
+
+def checklist():
+    return dict(h.ini().get("checklist", []))
 
 
 def stored():
@@ -43,6 +53,41 @@ class Settings(h.ProgramTest):
         time.sleep(1)
         self.geo = h.geometry(self.win)
 
+    def open_editor(self):
+        self.assertTrue(h.post(h.WM_COMMAND, 113, 0))
+        self.win = h.window(EDITOR, timeout=10)
+        self.assertTrue(self.win, "the tray command opens the editor")
+        time.sleep(1)
+        self.geo = h.geometry(self.win)
+
+    def press(self, which):
+        """Clicks one of the editor's buttons by its place in the bottom row."""
+        x, y, w, hgt = self.geo
+        lw = w - 2 * 14
+        bw = min(120, (lw - 110 - 12 - 4 * 6) // 5)
+        cx = x + 14 + (lw - 55 if which == "ok" else BUTTONS.index(which) * (bw + 6) + bw // 2)
+        h.click(cx, y + hgt - 50 + 17)
+
+    def select_row(self, row):
+        """Selects a row with the keyboard: a click in the list's empty part, then Home and Down."""
+        x, y, w, hgt = self.geo
+        h.click(x + w - 40, y + hgt - 90)
+        for k in ["Home"] + ["Down"] * row:
+            h.key(k)
+        time.sleep(0.3)
+
+    def question(self):
+        """The question dialog (titled like the overlay), once it is up."""
+        dlg = h.wait_for(lambda: [w for w in h.windows() if w != self.overlay], 10)
+        self.assertTrue(dlg, "no question dialog")
+        time.sleep(0.5)
+        return dlg[0]
+
+    def confirm(self):
+        dlg = self.question()
+        h.key("Return")
+        self.assertTrue(h.wait_for(lambda: dlg not in h.windows(), 10), "the dialog stayed")
+
     def at(self, pos):
         h.click(self.geo[0] + pos[0], self.geo[1] + pos[1])
         time.sleep(0.3)
@@ -52,8 +97,64 @@ class Settings(h.ProgramTest):
         h.key(combo)
         time.sleep(0.3)
 
-    def test_keys_utc_reset_scale_and_language(self):
+    def test_checklist_editor_then_keys_utc_reset_scale_and_language(self):
         self.overlay = self.show_overlay()
+
+        # the checklist editor, from its tray command
+        height = lambda: h.geometry(self.overlay)[3]  # noqa: E731
+        h0 = height()
+        self.open_editor()
+        self.assertGreater(h.count(h.shot("editor"), self.geo, h.ORANGE, 0), 110 * 20, "the accent: header line and OK")
+
+        # add with nothing selected: a daily task at the end of the order, named as an input
+        # method commits it (xdotool drops characters the keyboard map lacks)
+        self.press("add")
+        self.question()
+        self.assertTrue(h.set_text("Zenvoral", 100, NAME), "no edit box in the question")
+        time.sleep(0.3)
+        h.key("Return")
+        self.assertTrue(h.wait_for(lambda: checklist().get("n") == "1", 10), checklist())
+        self.assertEqual(checklist().get("t0"), "0|" + NAME)
+        self.assertEqual(checklist().get("orden"), "0,1,2,3,4,5,6,7,8,9,10,11,12,13,")
+        self.assertTrue(h.wait_for(lambda: height() > h0, 5), "the overlay grew by a row")
+        h1 = height()
+
+        # the new task is selected: up once puts it before "Invertir en pericia"
+        self.press("up")
+        self.assertTrue(h.wait_for(lambda: checklist().get("orden") == "0,1,2,13,4,5,6,7,8,9,10,11,12,3,", 5),
+                        checklist())
+        # untick "Proyectos diarios" (row 0) with the space bar: hidden, and a shorter overlay
+        self.select_row(0)
+        h.key("space")
+        self.assertTrue(h.wait_for(lambda: checklist().get("ocultas") == "0,", 5), checklist())
+        self.assertTrue(h.wait_for(lambda: height() < h1, 5), "the row left the overlay")
+        h2 = height()
+        h.shot("editor-hidden")
+
+        # delete the own task (row 3 of the list), confirmed on the question
+        self.select_row(3)
+        self.press("delete")
+        self.confirm()
+        self.assertTrue(h.wait_for(lambda: checklist().get("n") == "0", 5), checklist())
+        self.assertNotIn("t0", checklist())
+        self.assertTrue(h.wait_for(lambda: height() < h2, 5), "the own row left the overlay")
+
+        # restore: all shown again, natural order, the overlay as at the start
+        self.press("restore")
+        self.confirm()
+        self.assertTrue(h.wait_for(lambda: checklist().get("ocultas") == "", 5), checklist())
+        self.assertEqual(checklist().get("orden"), "0,1,2,3,4,5,6,7,8,9,10,11,12,")
+        self.assertTrue(h.wait_for(lambda: height() == h0, 5), (height(), h0))
+
+        # "Aceptar" closes it; a second open finds a fresh window
+        self.press("ok")
+        self.assertTrue(h.gone(EDITOR), "the editor stayed open")
+        self.open_editor()
+        self.assertEqual(len(h.windows(EDITOR)), 1)
+        self.press("ok")
+        self.assertTrue(h.gone(EDITOR))
+
+        # the settings window, from its tray command
         self.open_settings()
         x, y, w, hgt = self.geo
         path = h.shot("settings")
@@ -126,12 +227,11 @@ class Settings(h.ProgramTest):
 
         # English from the tray's language menu: the settings and the editor open anew in it
         self.open_settings()
-        self.assertTrue(h.post(h.WM_COMMAND, 113, 0))
-        self.assertTrue(h.window("^Editar checklist", timeout=10), "the editor")
+        self.open_editor()
         self.assertTrue(h.post(h.WM_COMMAND, 701, 0))
         self.assertTrue(h.window("^Settings .{1,2} Zenvoral", timeout=10), "settings in English")
         self.assertTrue(h.window("^Edit checklist", timeout=10), "the editor in English")
-        self.assertFalse(h.windows(h.SETTINGS) + h.windows("^Editar checklist"))
+        self.assertFalse(h.windows(h.SETTINGS) + h.windows(EDITOR))
         self.assertEqual(h.ini_get("ajustes", "Idioma"), "en")
         h.shot("settings-en")
 

@@ -110,8 +110,7 @@ class Startup(h.ProgramTest):
         """Starts the program with this very command line (after the program's path)."""
         h.keep_local()
         spec = write(os.path.join(h.ROOT, "build"), "e2e-cmdline.txt", f'"{h.wine_path(h.EXE)}" {cmdline}')
-        self.procs.append(subprocess.Popen([h.RUNNER, h.PROBE, "start", h.wine_path(spec),
-                                            h.wine_path(spec + ".out")],
+        self.procs.append(subprocess.Popen([h.RUNNER, h.PROBE, "start", h.wine_path(spec), h.wine_path(spec + ".out")],
                                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL))
         self.wait_started()
 

@@ -1,11 +1,12 @@
 """The welcome tour, the About window and the DPS calculator of the real program: the tour opens on
 the first start and turns its pages with the buttons and the keys; About opens from its tray
 command, shows the version and its buttons open the right addresses (a stand-in browser records
-them); the calculator opens from its tray command and recomputes as a field changes. Screenshots of
-the three windows in all six languages are kept under build/ and checked for cut-off text."""
+them); the calculator opens from the settings window at its defaults and recomputes as a field
+changes; the library's action on a weapon (not on other entries) puts the weapon's figures in it.
+Screenshots of these windows in all six languages are kept under build/ and checked for cut-off
+text."""
 
 import os
-import subprocess
 import sys
 import time
 import unittest
@@ -26,6 +27,10 @@ def setUpModule():
 def tearDownModule():
     browser.restore()
     h.tearDownModule()
+
+
+def fields():
+    return [h.get_text("ZenvoralDPS", 1500 + k) for k in range(9)]
 
 
 def about_button(x, y, w, col, row):
@@ -96,44 +101,101 @@ class Tools(h.ProgramTest):
         h.key("Escape")
         self.assertTrue(h.gone(ABOUT, 560), "Esc closes it")
 
-        # the calculator, from its tray command: clearing the rate of fire drops the burst DPS at
-        # once, typing it back restores every result
-        self.assertTrue(h.post(h.WM_COMMAND, 119, 0))
-        win = h.window(DPS, 700)
-        self.assertTrue(win, "tray command 119 opens the calculator")
-        x, y, w, hgt = h.geometry(win)
-        time.sleep(0.5)
-        panel = (x + 394, y + 82, w - 418, 298)
-        burst = (x + 408, y + 172, 250, 32)
+        # the calculator from the settings window's button, at its defaults: clearing the rate of
+        # fire drops the burst DPS at once, typing it back restores every result
+        self.assertTrue(h.post(h.WM_COMMAND, 104, 0))
+        settings = h.window(h.SETTINGS, timeout=10)
+        self.assertTrue(settings, "the settings window opens")
+        h.click(h.geometry(settings)[0] + 556, h.geometry(settings)[1] + 155)  # "Calculadora de DPS"
+        self.dps = h.window(DPS, 700)
+        self.assertTrue(self.dps, "the settings button opens the calculator")
+        self.assertEqual(fields(), ["50000", "750", "40", "2.2", "15", "50", "100", "0", "55"], "at its defaults")
+        h.xdo("windowmove", self.dps, 0, 0)
+        self.assertTrue(h.wait_for(lambda: h.geometry(self.dps)[:2] == (0, 0), 5))
+        panel, burst = (394, 82, 282, 298), (408, 172, 250, 32)
+        h.raise_window(self.dps)
         p = h.shot("dps-es")
         first, orange = h.region(p, *panel), h.count(p, burst, h.ORANGE, 60)
         self.assertGreater(orange, 150, "burst DPS in large orange figures")
-        h.click(x + 305, y + 82 + 34 + 13)
-        for k in ("End", "shift+Home", "BackSpace"):
-            h.key(k)
-        time.sleep(0.6)
+        self.field(1, "")
         self.assertLess(h.count(h.shot("dps-es-no-rpm"), burst, h.ORANGE, 60), orange / 3, "burst DPS falls to 0")
-        subprocess.run(["xdotool", "type", "750"], check=True)
-        time.sleep(0.6)
+        self.field(1, "750")
         self.assertEqual(h.region(h.shot("dps-es-back"), *panel), first, "the rate back, the results back")
-        h.key("Escape")
-        self.assertTrue(h.gone(DPS, 700), "Esc closes it")
+        self.field(5, "30")  # a bonus the player changed
+        before = h.region(h.shot("dps-es-bonus"), *panel)
+
+        # the library (its tray command) on a weapon: "Usar en la calculadora" puts the weapon's
+        # figures in ("49.104", "850", "30", "2,4 s", "55 %"), the bonuses stay as typed
+        self.assertTrue(h.post(h.WM_COMMAND, 106, 0))
+        lib = h.window("^Biblioteca SHD$")
+        self.assertTrue(lib, "tray command 106 opens the library")
+        row = self.search(lib, "agitator", "3|Agitator")
+        bx, by, bw = row[-1]
+        h.click(bx + bw // 2, by + 16)
+        self.assertTrue(h.wait_for(lambda: fields()[0] == "49104", 10), "the weapon's damage: %r" % fields())
+        self.assertEqual(fields(), ["49104", "850", "30", "2.4", "15", "30", "100", "0", "55"])
+        h.raise_window(self.dps)
+        self.assertNotEqual(h.region(h.shot("dps-lib-filled"), *panel), before, "the results follow")
+        self.assertEqual(len(h.windows(DPS)), 1, "one calculator")
+        # a brand set has no weapon figures: one button fewer
+        self.assertEqual(len(self.search(lib, "gila guard", "2|Gila Guard")), len(row) - 1)
+
+    def field(self, k, text):
+        """Box k of the calculator (at 0, 0) replaced by typing text."""
+        h.raise_window(self.dps)
+        h.click(305, 82 + 34 * k + 13)
+        h.key("End")
+        h.key("shift+Home")
+        if text:
+            h.type_text(text, 40)
+        else:
+            h.key("BackSpace")
+        self.assertTrue(h.wait_for(lambda: h.get_text("ZenvoralDPS", 1500 + k) == text, 5), (k, text))
+        time.sleep(0.6)
+
+    def search(self, lib, text, key):
+        """The library's search box given text until key is shown; the entry's buttons."""
+        h.raise_window(lib)
+        x, y = h.geometry(lib)[:2]
+        h.click(x + 414, y + 26)
+        h.key("ctrl+a")
+        h.type_text(text)
+        self.assertTrue(h.wait_for(lambda: h.ini_get("biblioteca", "ficha") == key, 10), h.ini_get("biblioteca", "ficha"))
+        time.sleep(1)
+        return self.entry_buttons(lib, "dps-lib-" + key[2:].replace(" ", ""), key.startswith("3|"))
+
+    def entry_buttons(self, lib, name, weapon):
+        """The buttons under the library's shown entry (the window raised); on a weapon the last,
+        the calculator's action, with its label whole."""
+        h.raise_window(lib)
+        x, y, w, hgt = h.geometry(lib)
+        path = h.shot(name)
+        row = h.entry_buttons(path, x + 582, w - 582 - 12, y + hgt)
+        if weapon:
+            bx, by, bw = row[-1]
+            self.assertIsNone(h.cut_line(path, (bx + 2, by + 4, bw - 4, 24)), name)
+        return row
 
     def test_windows_in_every_language_keep_their_texts_whole(self):
+        h.past_first_start()  # no first start's balloon over the windows
         for code in ["es", "en", "fr", "de", "it", "pt"]:
             with self.subTest(lang=code):
                 h.kill_all()
                 self.run_program("--prueba", "--prueba-dps", "--prueba-acerca", "--prueba-bienvenida",
-                                 "--idioma=" + code)
+                                 "--prueba-biblioteca", "--buscar=Agitator", "--idioma=" + code)
                 self.assertEqual(self.check_language(code), [], code)
 
     def check_language(self, code):
+        lib = h.wait_for(lambda: [w for w in h.windows(".") if h.geometry(w)[2] > 1000], 20)
+        self.assertTrue(lib and h.wait_for(lambda: h.ini_get("biblioteca", "ficha") == "3|Agitator", 10), code)
+        self.entry_buttons(lib[0], "dps-lib-" + code, True)
         wins = [h.window(".", 700), h.window(".", 560), h.window("^Zenvoral$", 720)]
         self.assertTrue(all(wins), code)
-        # side by side, clear of the overlay's emblem in the top left corner
+        # side by side over the library, clear of the overlay's emblem in the top left corner
         places = [(200, 0), (720, 440), (0, 420)]
         for win, (wx, wy) in zip(wins, places):
-            subprocess.run(["xdotool", "windowmove", str(win), str(wx), str(wy)], check=True)
+            h.xdo("windowraise", win)
+            h.xdo("windowmove", win, wx, wy)
         self.assertTrue(h.wait_for(lambda: [h.geometry(w)[:2] for w in wins] == places, 5))
         time.sleep(1)
         (dx, dy), (ax, ay), (lx, ly) = places
