@@ -20,6 +20,7 @@
 namespace {
 
 std::atomic<int> pkBusy{0};
+int pkJoined;  // a manual check asked for while another was on its way (both on the window's thread)
 
 struct PackJob {
     wchar_t address[1024];
@@ -56,7 +57,12 @@ void pkCheck(int manual) {
         return;
     }
     int idle = 0;
-    if (!pkBusy.compare_exchange_strong(idle, 1)) return;
+    if (!pkBusy.compare_exchange_strong(idle, 1)) {
+        // a check is on its way: a player who asked gets its answer instead of silence
+        if (manual) pkJoined = 1;
+        return;
+    }
+    pkJoined = 0;
     PackJob* job = (PackJob*)calloc(1, sizeof(PackJob));
     if (!job) {
         pkBusy = 0;
@@ -78,6 +84,8 @@ void pkCheck(int manual) {
 void pkOnResult(WPARAM ok, LPARAM lp) {
     pkBusy = 0;
     PackJob* job = (PackJob*)lp;
+    job->manual |= pkJoined;
+    pkJoined = 0;
     DWORD len = 0;
     char* text = ok ? readFileA(job->file, &len) : nullptr;
     DeleteFileW(job->file);  // never left behind, whatever it held

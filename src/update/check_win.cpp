@@ -31,7 +31,11 @@ DWORD WINAPI updCheckThread(void*) {
 
 void updCheck(int manual) {
     int idle = 0;
-    if (!updBusy.compare_exchange_strong(idle, 1)) return;
+    if (!updBusy.compare_exchange_strong(idle, 1)) {
+        // a check is on its way: a player who asked gets its answer instead of silence
+        if (manual) updManual = 1;
+        return;
+    }
     updManual = manual;
     HANDLE t = CreateThread(nullptr, 0, updCheckThread, nullptr, 0, nullptr);
     if (t)

@@ -90,13 +90,19 @@ class Refresh(h.ProgramTest):
         self.assertTrue(all(a == "Zenvoral/0.0.9" for _, a in srv.requests))
 
     def test_failed_checks_change_nothing_and_the_settings_check_opens_the_news(self):
-        # the schedule's first check on a cut pack fails quietly
-        self.start_with({"URLDatos": srv.url("_cut/nuevo/datos.txt"), "URLVersion": srv.url("vacio/version.txt")},
+        # the schedule's first check stalls on a cut pack; the player asks for a data check meanwhile
+        # and is told how the running one ended, which alone would have failed quietly
+        self.start_with({"URLDatos": srv.url("_stall/nuevo/datos.txt?s=8"), "URLVersion": srv.url("vacio/version.txt")},
                         "--prueba-ajustes")
-        self.assertTrue(h.logged("Datos: no se pudo descargar", 40), h.log_lines())
+        self.assertTrue(h.wait_for(lambda: h.ini_get("estado", "ultimaComprobacion"), 40, 0.3), "the check began")
+        self.assertTrue(h.post(h.WM_COMMAND, 108, 0))
+        joined = "Aviso: No se han podido descargar los datos. Revisa la dirección en Ajustes o tu conexión."
+        self.assertTrue(h.logged(joined, 20), h.log_lines())
+        self.assertEqual(sum("Datos: no se pudo descargar" in l for l in h.log_lines()), 1, "one download, not two")
         time.sleep(1)
         self.assertTrue(unchanged())
-        self.assertFalse([l for l in h.log_lines() if "Aviso:" in l], "a scheduled check says nothing")
+        told = [l for l in h.log_lines() if "Aviso:" in l]
+        self.assertTrue(len(told) == 1 and joined in told[0], told)  # the scheduled update check said nothing
         win = h.window(h.SETTINGS, timeout=10)
         self.assertTrue(win, "the settings window is open")
         self.assertEqual(h.get_text("ZenvoralAjustes", 218), "Datos: versión 2026-10-30 (integrados en el programa)")
