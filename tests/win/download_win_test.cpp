@@ -33,8 +33,6 @@ std::string hexOfBytes(const std::string& s) {
 // Around the read buffer's size, and an installer-sized file whose pattern differs across buffers.
 TEST(ShaFile, BCryptMatchesThePortableDigest) {
     std::wstring p = tempPath(L"zv-sha-test.bin");
-    writeBytes(p, "abc");
-    EXPECT_EQ(hexOfFile(p), "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad");
     for (const std::string& bytes : {std::string(), std::string(65536, 'x'), std::string(65537, 'x'), pattern(50u << 20)}) {
         writeBytes(p, bytes);
         EXPECT_EQ(hexOfFile(p), hexOfBytes(bytes)) << bytes.size() << " bytes";

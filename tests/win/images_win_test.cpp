@@ -13,8 +13,6 @@
 #include "images/images_win.h"
 #include "winutil.h"
 
-using namespace Gdiplus::DllExports;
-
 namespace {
 
 struct Images : ::testing::Test {
@@ -44,11 +42,6 @@ struct Images : ::testing::Test {
         MSG m;
         return waitMsg(sink, WM_ZV_IMAGE, WM_ZV_IMAGE, m, ms) ? std::pair{(int)m.wParam, (int)m.lParam} : std::pair{0, -1};
     }
-    static UINT widthOf(Gdiplus::GpBitmap* bm) {
-        UINT w = 0;
-        GdipGetImageWidth(bm, &w);
-        return w;
-    }
 };
 HWND Images::sink;
 
@@ -58,7 +51,6 @@ TEST_F(Images, EmbeddedPicturesComeFromTheResources) {
     for (int id : {0, 999, 2999}) EXPECT_EQ(loadImg(id), nullptr) << id;
     Gdiplus::GpBitmap* a = loadImg(1000);
     ASSERT_NE(a, nullptr);
-    EXPECT_EQ(widthOf(a), 160u);
     EXPECT_EQ(loadImg(1000), a);  // decoded once
     EXPECT_EQ(imgStatus(1000) + imgStatus(2999) + imgQueued(), 0);  // nothing to download
 }

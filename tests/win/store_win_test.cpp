@@ -153,10 +153,9 @@ TEST_F(Disk, LockedFileIsWaitedForThenNeverOverwritten) {
 
 TEST_F(Disk, OldEncodingsAreConvertedOnceKeepingTheOriginal) {
     const std::u16string text = u"[ajustes]\r\nTeclaSalir=Mayús+Fin\r\n";
-    std::string le = iniBytes(text).substr(2), be;
-    for (size_t i = 0; i < le.size(); i += 2) be += le.substr(i + 1, 1) + le.substr(i, 1);
+    // the decoders are the core's tests; on disk one old Unicode form, ANSI and the program's own
     const std::string ansi = "[ajustes]\r\nTeclaSalir=May\xFAs+Fin\r\n";
-    for (const std::string& in : {"\xFE\xFF" + be, le, "\xEF\xBB\xBF" + w8u(text), ansi, iniBytes(text)}) {
+    for (const std::string& in : {"\xEF\xBB\xBF" + w8u(text), ansi, iniBytes(text)}) {
         clean();
         writeBytes(path, in);
         ProfileStore st(path.c_str());
