@@ -44,6 +44,7 @@ class GenLibrary(TempCase):
             (library_file([entry(text="BONIFICACIONES de marca\\n- Daño +10 %")]), "mixes capitals and lower case"),
             (library_file([entry(extra="tabla = Arma\\tRPM\\nM4\\t\\n")]), "empty cell"),
             (library_file([entry(text="RPM\\n850")]), "value line '850' must be followed by its label"),
+            (library_file([entry(text="15 %\\nBONIFICACIÓN")]), "value line '15 %'"),  # a heading after it
             (library_file([entry(text="•sin espacio")]), "needs a space after the mark"),
             (library_file([entry(text="a\\tb")]), "tab inside the body"),
             (library_file([entry(extra="color = rojo\n")]), ":11: unknown field 'color'"),
@@ -53,6 +54,7 @@ class GenLibrary(TempCase):
             (library_file([entry(extra="galeria = 3\n")]), "galeria must be 'first,count'"),
             (library_file([entry().replace(FUSIL, "sub = Marca · Blindaje · blindaje")]), "repeats a tag"),
             (library_file([entry(text="Da un 12% más.")]), "write '2 %' with a space"),
+            (library_file([entry(extra="tabla = Arma\\tBonus\\nM4\\t+5%\n")]), "with a space"),  # in a table too
         ]
         for text, needle in cases:
             with self.subTest(needle=needle):
