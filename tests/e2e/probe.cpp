@@ -11,8 +11,6 @@
 //                                         switching compact mode would cause; "ok" when all were sent
 //   probe.exe start FILE OUT              starts the command line written (UTF-8) in FILE exactly as
 //                                         written, which argument lists cannot do; "ok" or "none"
-//   probe.exe lock PATH MS OUT            holds PATH open with no sharing for MS milliseconds; writes
-//                                         "ok" to OUT once it holds it ("none" when it cannot)
 //   probe.exe dialog OUT                  writes the texts of the program's open question dialog (one
 //                                         line per text control) to OUT in UTF-8, or "none"
 //   probe.exe clipget OUT                 writes the clipboard's Unicode text to OUT in UTF-8 ("" when
@@ -153,14 +151,6 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
         }
         put(argv[3], ok ? "ok" : "none");
         return ok ? 0 : 1;
-    }
-    if (argc == 5 && !wcscmp(argv[1], L"lock")) {
-        HANDLE f = CreateFileW(argv[2], GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-        put(argv[4], f != INVALID_HANDLE_VALUE ? "ok" : "none");
-        if (f == INVALID_HANDLE_VALUE) return 1;
-        Sleep(wcstoul(argv[3], nullptr, 0));
-        CloseHandle(f);
-        return 0;
     }
     if (argc == 3 && !wcscmp(argv[1], L"dialog")) {
         HWND d = FindWindowW(L"#32770", L"Zenvoral");

@@ -10,8 +10,7 @@ asks for a fault:
   /_alter/...     the right length, but one byte changed
 
 Two answers need no file: /bytes/N is N bytes of a fixed pattern (byte i = i * 7 mod 251), and
-/agent answers the request's User-Agent, /echo/TEXT answers TEXT (a stand-in for the live-status
-service: a channel named "offline-x" answers that it is offline).
+/agent answers the request's User-Agent.
 
 Every request is recorded (path and user agent) in .requests, every answer's status in .statuses.
 
@@ -56,8 +55,6 @@ class Handler(http.server.BaseHTTPRequestHandler):
         body = srv.find(path)
         if path == "/agent":
             body = self.headers.get("User-Agent", "").encode()
-        elif path.startswith("/echo/"):
-            body = path[6:].encode()
         if fault == "404" or body is None:
             self.send_response(404)
             self.send_header("Content-Length", "9")

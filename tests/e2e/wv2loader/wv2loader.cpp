@@ -15,7 +15,6 @@
 
 namespace {
 
-HMODULE self;
 wchar_t logPath[MAX_PATH], cmdPath[MAX_PATH];
 
 void note(const char* fmt, ...) {
@@ -190,7 +189,6 @@ extern "C" __declspec(dllexport) HRESULT STDMETHODCALLTYPE CreateCoreWebView2Env
 
 BOOL WINAPI DllMain(HINSTANCE h, DWORD why, LPVOID) {
     if (why == DLL_PROCESS_ATTACH) {
-        self = h;
         wchar_t dir[MAX_PATH];
         DWORD n = GetModuleFileNameW(h, dir, MAX_PATH);
         while (n && dir[n - 1] != L'\\') n--;
