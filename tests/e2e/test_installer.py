@@ -97,9 +97,7 @@ class Installer(h.ProgramTest):
         self.srv = TestServer(FILES).start()
         self.addCleanup(self.srv.stop)
         self.assertTrue(os.path.basename(setup_a).startswith("Zenvoral-Setup-0.0.9"))
-        t0 = time.time()
         run_setup(setup_a, "/S")
-        print(f"silent install: {time.time() - t0:.1f} s", file=sys.stderr)
         self.assertEqual(digest(INSTALLED), digest(h.EXE), "the program is the one built")
         self.assertTrue(os.path.exists(SHORTCUT))
         self.assertEqual(registered(), ["Zenvoral", "0.0.9", WIN_INSTALLED + ",0", '"%s"' % WIN_INSTALLED])
@@ -125,13 +123,12 @@ class Installer(h.ProgramTest):
         self.assertTrue(h.wait_for(lambda: sum("Inicio " in l for l in h.log_lines()) >= 2, 30))
         self.assertIsNone(h.reg_value(RUN_KEY, "Zenvoral"), "autostart left as the player set it")
 
-        # every fault of B's download leaves A running, its failure told in the warning colour
+        # every fault of B's download leaves A running, its failure told in the warning colour (an
+        # altered body and a 404 are the Wine download test's)
         a = h.program_pids()
         sha_b = digest(setup_b)
         for name, path, sha, said in [("wrong-hash", B, "0" * 64, "Instalador descartado"),
-                                      ("altered", "_alter/" + B, sha_b, "Instalador descartado"),
                                       ("cut", "_cut/" + B, sha_b, "Descarga fallida (HTTP 200)"),
-                                      ("404", "_404/" + B, sha_b, "Descarga fallida (HTTP 404)"),
                                       ("stall", "_stall/" + B + "?s=4", sha_b, "Descarga fallida (HTTP 200)"),
                                       ("no-sha", B, None, None)]:  # only the web page offered
             with self.subTest(name):
@@ -148,10 +145,8 @@ class Installer(h.ProgramTest):
 
         # B with its digest: installed and started, the player's data untouched
         before = h.ini()
-        t0 = time.time()
         self.offer(B, sha_b)
         self.assertTrue(h.logged("Inicio 0.0.9 (10)", 60), h.log_lines())
-        print(f"B downloaded, checked, installed and running: {time.time() - t0:.1f} s", file=sys.stderr)
         self.assertTrue(h.wait_for(lambda: h.program_pids() and not set(h.program_pids()) & set(a), 20))
         self.assertEqual(digest(INSTALLED), digest(os.path.join(h.BUILD, "ZenvoralNext.exe")), "B is installed")
         time.sleep(2)
